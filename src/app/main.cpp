@@ -1,0 +1,15 @@
+#include "tabulon/Version.h"
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("Tabulon %s\n", tabulon::kVersionText);
+            return 0;
+        }
+    }
+    std::printf("Tabulon %s\n", tabulon::kVersionText);
+    return 0;
+}
