@@ -25,7 +25,9 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::int64_t roundToInteger(double value) {
     if (!std::isfinite(value) || value >= 9.2e18 || value <= -9.2e18)
@@ -184,7 +186,7 @@ DateTime toDateTime(const Variant& value) {
     case Variant::Type::Single:
     case Variant::Type::Double:
     case Variant::Type::Decimal: {
-        const double days = value.type() == Variant::Type::Integer ? static_cast<double>(value.integer())
+        const double days = value.type() == Variant::Type::Integer  ? static_cast<double>(value.integer())
                             : value.type() == Variant::Type::Single ? value.single()
                             : value.type() == Variant::Type::Double ? value.real()
                                                                     : value.decimal().toDouble();
@@ -205,8 +207,8 @@ double val(std::string_view text) {
         if (c != ' ' && c != '\t' && c != '\n')
             compact.push_back(c);
     std::size_t i = 0;
-    if (compact.size() >= 2 && compact[0] == '&' && (compact[1] == 'H' || compact[1] == 'h' || compact[1] == 'O' ||
-                                                     compact[1] == 'o')) {
+    if (compact.size() >= 2 && compact[0] == '&' &&
+        (compact[1] == 'H' || compact[1] == 'h' || compact[1] == 'O' || compact[1] == 'o')) {
         const bool hex = compact[1] == 'H' || compact[1] == 'h';
         std::uint64_t number = 0;
         for (i = 2; i < compact.size(); ++i) {

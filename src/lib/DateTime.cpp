@@ -79,7 +79,9 @@ double DateTime::toOleDate() const {
     return dayNumber < 0 ? dayNumber - fraction : dayNumber + fraction;
 }
 
-DateTime DateTime::oleZero() { return DateTime{kOleEpochDays * kTicksPerDay}; }
+DateTime DateTime::oleZero() {
+    return DateTime{kOleEpochDays * kTicksPerDay};
+}
 
 std::string DateTime::toIsoSeconds() const {
     const Parts p = parts();
@@ -92,8 +94,8 @@ std::string DateTime::toIsoSeconds() const {
 std::string DateTime::toIsoMilliseconds() const {
     const Parts p = parts();
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", p.year, p.month, p.day, p.hour,
-                  p.minute, p.second, static_cast<int>(p.fractionTicks / 10'000));
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", p.year, p.month, p.day, p.hour, p.minute,
+                  p.second, static_cast<int>(p.fractionTicks / 10'000));
     return buffer;
 }
 

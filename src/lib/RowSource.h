@@ -71,7 +71,8 @@ public:
     virtual std::int64_t rowCount(const std::string& table) = 0;
     // A cursor over the named columns of the table, in that order; all columns when `columns` is empty.
     // Raises an Error naming the table or column when either does not exist.
-    virtual std::unique_ptr<RowCursor> openCursor(const std::string& table, const std::vector<std::string>& columns) = 0;
+    virtual std::unique_ptr<RowCursor> openCursor(const std::string& table,
+                                                  const std::vector<std::string>& columns) = 0;
 };
 
 } // namespace tabulon

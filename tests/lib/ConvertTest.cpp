@@ -10,10 +10,10 @@ TEST(Convert, booleanAcceptsNumbersTheirTextsAndWords) {
         Variant value;
         bool expected;
     } cases[] = {
-        {Variant(), false},   {Variant(0), false},       {Variant(1), true},         {Variant(-1), true},
-        {Variant(2.5), true}, {Variant("0"), false},     {Variant("1"), true},       {Variant(" 2 "), true},
-        {Variant("-1"), true}, {Variant("0.0"), false},  {Variant("TRUE"), true},    {Variant("tRuE"), true},
-        {Variant("False"), false}, {Variant(true), true}, {Variant(false), false},
+        {Variant(), false},        {Variant(0), false},     {Variant(1), true},      {Variant(-1), true},
+        {Variant(2.5), true},      {Variant("0"), false},   {Variant("1"), true},    {Variant(" 2 "), true},
+        {Variant("-1"), true},     {Variant("0.0"), false}, {Variant("TRUE"), true}, {Variant("tRuE"), true},
+        {Variant("False"), false}, {Variant(true), true},   {Variant(false), false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(toBoolean(c.value), c.expected) << toText(c.value);
@@ -38,10 +38,10 @@ TEST(Convert, valReadsTheLeadingNumber) {
         const char* text;
         double expected;
     } cases[] = {
-        {"", 0},          {"abc", 0},        {"12abc", 12},   {" 1 2 3", 123},    {"-2.5E-3", -0.0025},
-        {"1.5", 1.5},     {"1.2.3", 1.2},    {"&HFF", 255},   {"&HFFFF", -1},     {"&o17", 15},
-        {"1D2", 100},     {"\t-\n7", -7},    {"+4", 4},       {"\"GR\"", 0},      {"=Now()", 0},
-        {"1e", 1},        {".5", 0.5},       {"&H", 0},       {"&HFFFFFFFF", -1}, {"&H10000", 65536},
+        {"", 0},      {"abc", 0},     {"12abc", 12}, {" 1 2 3", 123},    {"-2.5E-3", -0.0025},
+        {"1.5", 1.5}, {"1.2.3", 1.2}, {"&HFF", 255}, {"&HFFFF", -1},     {"&o17", 15},
+        {"1D2", 100}, {"\t-\n7", -7}, {"+4", 4},     {"\"GR\"", 0},      {"=Now()", 0},
+        {"1e", 1},    {".5", 0.5},    {"&H", 0},     {"&HFFFFFFFF", -1}, {"&H10000", 65536},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(val(c.text), c.expected) << c.text;

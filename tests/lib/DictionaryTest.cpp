@@ -1,5 +1,5 @@
-#include "lib/Convert.h"
 #include "lib/Dictionary.h"
+#include "lib/Convert.h"
 
 #include <gtest/gtest.h>
 
