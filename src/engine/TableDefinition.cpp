@@ -1,0 +1,236 @@
+#include "TableDefinition.h"
+
+#include "SchemaDocument.h"
+#include "SqlLiterals.h"
+#include "lib/Convert.h"
+#include "lib/Error.h"
+
+#include <cmath>
+#include <iterator>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace tabulon {
+
+namespace {
+
+constexpr int kMemoType = 12;
+
+int strictTypeCode(const std::string& text) {
+    double number;
+    if (!parseNumericText(text, number) || std::fabs(number) > 2147483647.0)
+        throw Error(errc::TypeMismatch, "Verdix.modMySql.GetCreateTable",
+                    "Type mismatch: the field type '" + text + "' is not a number");
+    return static_cast<int>(std::nearbyint(number));
+}
+
+std::string removeAll(std::string text, const std::string& part) {
+    for (std::size_t at; (at = text.find(part)) != std::string::npos;)
+        text.erase(at, part.size());
+    return text;
+}
+
+// Names of the fields that belong to a primary key, by the index's Primary text "1".
+std::unordered_set<std::string> primaryKeyFields(const pugi::xml_node& table) {
+    std::unordered_set<std::string> names;
+    for (const pugi::xml_node index : table.child("Indexes").children("Index"))
+        if (std::string(index.child("Primary").text().get()) == "1")
+            for (const pugi::xml_node field : index.child("Fields").children("Field"))
+                names.insert(field.child("Name").text().get());
+    return names;
+}
+
+std::string defaultClause(const pugi::xml_node& field, bool numeric, bool unicode) {
+    std::string d = childText(field, "DefaultValue");
+    const std::string upper = toUpperAscii(d);
+    if (upper == "NOW()" || upper == "DATE()" || upper == "DATE$()" || upper == "TIME()" || upper == "TIME$()")
+        return " DEFAULT GETDATE()";
+    if (d.empty() || d == "GenUniqueID()" || d == "GenGUID()")
+        return std::string();
+    if (d.front() == '"') {
+        d = d.size() >= 2 ? d.substr(1, d.size() - 2) : std::string();
+        for (std::size_t at = 0; (at = d.find("\"\"", at)) != std::string::npos; ++at)
+            d.erase(at, 1);
+    }
+    return " DEFAULT " + (numeric ? SafeNumber(Variant(val(d))) : SafeString(Variant(d), unicode));
+}
+
+std::string columnDefinition(const pugi::xml_node& field, bool notNull, const TableDefinitionOptions& options,
+                             bool& identity) {
+    const std::string name = childText(field, "Name");
+    const ColumnType type =
+        MapColumnType(strictTypeCode(childText(field, "Type")), toInteger(Variant(childText(field, "Size"))),
+                      toInteger(Variant(childText(field, "Scale"))), options);
+    std::string definition = SafeFieldName(name) + " ";
+    definition += notNull ? removeAll(type.text, " NULL") + " NOT NULL" : type.text;
+    if (options.transferDefaultValues)
+        definition += defaultClause(field, type.numeric, options.unicode);
+    identity = options.transferAutonumbers && field.child("Attributes").attribute("Bit5");
+    if (identity)
+        definition += " IDENTITY";
+    return definition;
+}
+
+std::string keyColumns(const pugi::xml_node& index) {
+    std::string columns;
+    for (const pugi::xml_node field : index.child("Fields").children("Field")) {
+        if (!columns.empty())
+            columns += ", ";
+        appendBracketed(columns, childText(field, "Name"));
+    }
+    return columns;
+}
+
+// Whether every key field is selected and none is a Memo; a key field the table lacks is an error.
+bool indexIsCarried(const pugi::xml_node& index, const std::string& sourceName, const TableSelection& selection,
+                    const std::unordered_map<std::string, pugi::xml_node>& fieldsByName) {
+    bool carried = true;
+    for (const pugi::xml_node key : index.child("Fields").children("Field")) {
+        const std::string name = childText(key, "Name");
+        const auto field = fieldsByName.find(name);
+        if (field == fieldsByName.end())
+            throw Error(errc::General, "Verdix.modMySql.GetCreateTable",
+                        "The index '" + childText(index, "Name") + "' of table '" + sourceName + "' names the field '" +
+                            name + "', which the table does not have");
+        if (!selection.contains(TableSelection::fieldPath(sourceName, name)) ||
+            strictTypeCode(childText(field->second, "Type")) == kMemoType)
+            carried = false;
+    }
+    return carried;
+}
+
+} // namespace
+
+ColumnType MapColumnType(int typeCode, long long size, long long scale, const TableDefinitionOptions& options) {
+    const std::string n = options.unicode ? "N" : "";
+    switch (typeCode) {
+    case 1:
+        return {"BIT", true};
+    case 2:
+        return {"SMALLINT", true};
+    case 3:
+    case 4:
+        return {"INT", true};
+    case 5:
+        return {"MONEY", true};
+    case 6:
+        return {"REAL", true};
+    case 7:
+    case 19:
+    case 21:
+        return {"FLOAT", true};
+    case 8:
+    case 23:
+        return {options.dateTimeType, false};
+    case 9:
+    case 11:
+    case 17:
+    case 101:
+        return {"IMAGE", false};
+    case 10:
+        return {n + "VARCHAR(" + std::to_string(size) + ")", false};
+    case 12:
+        return {n + "VARCHAR(MAX)", false};
+    case 15:
+        return {"VARCHAR(38)", false};
+    case 16:
+        return {"BIGINT", true};
+    case 18:
+        return {n + "CHAR(" + std::to_string(size) + ")", false};
+    case 20: {
+        const long long precision = options.storageEngine == "brighthouse" && size > 18 ? 18 : size;
+        return {"DECIMAL(" + std::to_string(precision) + "," + std::to_string(scale) + ")", true};
+    }
+    case 22:
+        return {"DATETIME", false};
+    default:
+        if (typeCode >= 102 && typeCode <= 109)
+            return {n + "VARCHAR(MAX)", false};
+        return {std::string(), false};
+    }
+}
+
+std::vector<pugi::xml_node> DefinedFields(const pugi::xml_node& table, const std::string& sourceName,
+                                          const TableSelection& selection) {
+    std::vector<pugi::xml_node> all, listed;
+    for (const pugi::xml_node field : table.child("Fields").children("Field")) {
+        all.push_back(field);
+        if (selection.contains(TableSelection::fieldPath(sourceName, childText(field, "Name"))))
+            listed.push_back(field);
+    }
+    return listed.empty() ? all : listed;
+}
+
+TableColumns DefineColumns(const pugi::xml_node& table, const std::string& sourceName, const TableSelection& selection,
+                           const TableDefinitionOptions& options) {
+    const std::unordered_set<std::string> keyFields = primaryKeyFields(table);
+    TableColumns columns;
+    const auto fields = table.child("Fields").children("Field");
+    columns.required.assign(static_cast<std::size_t>(std::distance(fields.begin(), fields.end())), false);
+    std::size_t slot = 0;
+    for (const pugi::xml_node& field : DefinedFields(table, sourceName, selection)) {
+        const std::string name = childText(field, "Name");
+        const bool required = toBooleanOr(Variant(childText(field, "Required")), false);
+        bool identity = false;
+        columns.definitions.push_back(columnDefinition(field, required || keyFields.count(name), options, identity));
+        if (identity)
+            columns.identityColumn = name;
+        columns.required[slot++] = required;
+    }
+    return columns;
+}
+
+TableIndexes DefineIndexes(const pugi::xml_node& table, const std::string& sourceName,
+                           const std::string& destinationName, const TableSelection& selection,
+                           const TableDefinitionOptions& options) {
+    TableIndexes indexes;
+    if (!options.transferIndexes || options.storageEngine == "brighthouse")
+        return indexes;
+    std::unordered_map<std::string, pugi::xml_node> fieldsByName;
+    for (const pugi::xml_node field : table.child("Fields").children("Field"))
+        fieldsByName.emplace(childText(field, "Name"), field);
+
+    for (const pugi::xml_node index : table.child("Indexes").children("Index")) {
+        if (childText(index, "Foreign") != "0")
+            continue;
+        const bool primary = toBoolean(Variant(childText(index, "Primary")));
+        const bool unique = !primary && toBoolean(Variant(childText(index, "Unique")));
+        const std::string columns = keyColumns(index);
+        if (!indexIsCarried(index, sourceName, selection, fieldsByName))
+            continue;
+        if (primary)
+            indexes.primaryKeys.push_back("PRIMARY KEY (" + columns + ")");
+        else
+            indexes.secondary.push_back(std::string("CREATE ") + (unique ? "UNIQUE INDEX" : "INDEX") + " " +
+                                        SafeTableName(childText(index, "Name")) + " ON " +
+                                        SafeTableName(destinationName) + " (" + columns + ")");
+    }
+    return indexes;
+}
+
+std::string CreateTableText(const std::string& destinationName, const TableColumns& columns,
+                            const TableIndexes& indexes) {
+    std::string text = "CREATE TABLE " + SafeTableName(destinationName) + " (";
+    bool first = true;
+    auto addLine = [&](const std::string& line) {
+        text += first ? "\r\n  " : ", \r\n  ";
+        text += line;
+        first = false;
+    };
+    for (const std::string& definition : columns.definitions)
+        addLine(definition);
+    for (const std::string& key : indexes.primaryKeys)
+        addLine(key);
+    return text + "\r\n)";
+}
+
+std::string DropTableStatement(const std::string& destinationName, bool unicode) {
+    // object_id parses its argument as a possibly qualified name: a name holding "]", "[" or "."
+    // is only found in its bracket-quoted form.
+    const bool quote = destinationName.find_first_of("[].") != std::string::npos;
+    const std::string objectName = quote ? SafeTableName(destinationName) : destinationName;
+    return "IF object_id(" + SafeString(Variant(objectName), unicode) + ", 'U') IS NOT NULL DROP TABLE " +
+           SafeTableName(destinationName);
+}
+
+} // namespace tabulon

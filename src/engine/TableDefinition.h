@@ -1,0 +1,64 @@
+#pragma once
+
+#include "TableSelection.h"
+
+#include <pugixml.hpp>
+
+#include <string>
+#include <vector>
+
+namespace tabulon {
+
+// The settings that shape a table definition, read by the run.
+struct TableDefinitionOptions {
+    bool unicode = true;
+    std::string dateTimeType = "DATETIME"; // `datetimetype`, used unchanged
+    bool transferDefaultValues = false;
+    bool transferAutonumbers = false;
+    bool transferIndexes = false;
+    std::string storageEngine; // `storageengine`, lower-cased
+};
+
+struct ColumnType {
+    std::string text;     // "" for a type code without a mapping
+    bool numeric = false; // DEFAULT written as a number
+};
+
+struct TableColumns {
+    std::vector<std::string> definitions; // one per defined column, in field order
+    std::string identityColumn;           // "" when the table has none
+    std::vector<bool> required;           // one slot per field; the defined columns' flags first
+};
+
+struct TableIndexes {
+    std::vector<std::string> primaryKeys; // "PRIMARY KEY ([a], [b])", normally one
+    std::vector<std::string> secondary;   // CREATE [UNIQUE ]INDEX statements
+};
+
+// The SQL Server column type of an Access field type code. Big integers (16) map to BIGINT.
+ColumnType MapColumnType(int typeCode, long long size, long long scale, const TableDefinitionOptions& options);
+
+// The `Fields/Field` elements that become columns: the listed ones, or all when none is listed.
+std::vector<pugi::xml_node> DefinedFields(const pugi::xml_node& table, const std::string& sourceName,
+                                          const TableSelection& selection);
+
+// Column definitions of a `Table` element: name, type, NOT NULL (Required or primary-key field),
+// DEFAULT, IDENTITY. Raises error 13 for a non-numeric Type, 91 for a missing element.
+TableColumns DefineColumns(const pugi::xml_node& table, const std::string& sourceName, const TableSelection& selection,
+                           const TableDefinitionOptions& options);
+
+// The primary key clause and the secondary index statements. An index is kept when none of its key
+// fields is left out of the selection or is a Memo; foreign-key indexes never are. Raises when a key
+// field names no field of the table.
+TableIndexes DefineIndexes(const pugi::xml_node& table, const std::string& sourceName,
+                           const std::string& destinationName, const TableSelection& selection,
+                           const TableDefinitionOptions& options);
+
+// "CREATE TABLE [name] (" with one CR LF-separated line per column and primary key, then ")".
+std::string CreateTableText(const std::string& destinationName, const TableColumns& columns,
+                            const TableIndexes& indexes);
+
+// "IF object_id(N'name', 'U') IS NOT NULL DROP TABLE [name]".
+std::string DropTableStatement(const std::string& destinationName, bool unicode);
+
+} // namespace tabulon

@@ -1,0 +1,311 @@
+#include "engine/TableDefinition.h"
+#include "lib/Error.h"
+
+#include <gtest/gtest.h>
+
+using namespace tabulon;
+
+namespace {
+
+struct FieldSpec {
+    FieldSpec(std::string name, std::string type, std::string size = "0", std::string required = "0",
+              std::string defaultValue = "", bool autoIncrement = false)
+        : name(std::move(name)), type(std::move(type)), size(std::move(size)), required(std::move(required)),
+          defaultValue(std::move(defaultValue)), autoIncrement(autoIncrement) {}
+    std::string name, type, size, required, defaultValue;
+    bool autoIncrement;
+    std::string scale = "0";
+};
+
+struct IndexSpec {
+    IndexSpec(std::string name, std::vector<std::string> fields, std::string primary, std::string unique,
+              std::string foreign = "0")
+        : name(std::move(name)), fields(std::move(fields)), primary(std::move(primary)), unique(std::move(unique)),
+          foreign(std::move(foreign)) {}
+    std::string name;
+    std::vector<std::string> fields;
+    std::string primary, unique, foreign;
+};
+
+// A `Table` element laid out as the scanner writes it.
+class SchemaTable {
+public:
+    SchemaTable(const std::string& name, const std::vector<FieldSpec>& fields, const std::vector<IndexSpec>& indexes) {
+        m_table = m_doc.append_child("AccessDatabase").append_child("Tables").append_child("Table");
+        m_table.append_child("Name").text() = name.c_str();
+        m_table.append_child("Attributes").text() = "0";
+        pugi::xml_node xmlIndexes = m_table.append_child("Indexes");
+        for (const auto& i : indexes) {
+            pugi::xml_node index = xmlIndexes.append_child("Index");
+            index.append_child("Name").text() = i.name.c_str();
+            index.append_child("Primary").text() = i.primary.c_str();
+            index.append_child("Unique").text() = i.unique.c_str();
+            index.append_child("IgnoreNulls").text() = "0";
+            index.append_child("Foreign").text() = i.foreign.c_str();
+            pugi::xml_node keys = index.append_child("Fields");
+            for (const auto& f : i.fields)
+                keys.append_child("Field").append_child("Name").text() = f.c_str();
+        }
+        pugi::xml_node xmlFields = m_table.append_child("Fields");
+        for (const auto& f : fields) {
+            pugi::xml_node field = xmlFields.append_child("Field");
+            field.append_child("Name").text() = f.name.c_str();
+            field.append_child("Required").text() = f.required.c_str();
+            field.append_child("DefaultValue").text() = f.defaultValue.c_str();
+            field.append_child("Size").text() = f.size.c_str();
+            field.append_child("Scale").text() = f.scale.c_str();
+            field.append_child("Type").text() = f.type.c_str();
+            pugi::xml_node attributes = field.append_child("Attributes");
+            attributes.text() = f.autoIncrement ? "17" : "2";
+            if (f.autoIncrement) {
+                attributes.append_attribute("Bit1") = "1";
+                attributes.append_attribute("Bit5") = "1";
+            } else {
+                attributes.append_attribute("Bit2") = "1";
+            }
+        }
+    }
+    pugi::xml_node node() const { return m_table; }
+
+private:
+    pugi::xml_document m_doc;
+    pugi::xml_node m_table;
+};
+
+TableDefinitionOptions defaults() {
+    TableDefinitionOptions o;
+    o.unicode = true;
+    o.dateTimeType = "DATETIME";
+    o.transferDefaultValues = true;
+    o.transferAutonumbers = true;
+    o.transferIndexes = true;
+    return o;
+}
+
+TableSelection selectAll(const std::string& table) {
+    return TableSelection(Variant(StringList{table}));
+}
+
+std::string createTable(const SchemaTable& t, const std::string& name, const TableSelection& selection,
+                        const TableDefinitionOptions& options = defaults()) {
+    const TableColumns columns = DefineColumns(t.node(), name, selection, options);
+    return CreateTableText(name, columns, DefineIndexes(t.node(), name, name, selection, options));
+}
+
+std::string columnOf(const FieldSpec& field, const TableDefinitionOptions& options = defaults()) {
+    SchemaTable t("T", {field}, {});
+    return DefineColumns(t.node(), "T", selectAll("T"), options).definitions.at(0);
+}
+
+} // namespace
+
+TEST(TableDefinition, fiveLineExample) {
+    SchemaTable t("T", {{"a", "4", "4", "0", "", true}, {"b", "10", "50"}}, {{"PrimaryKey", {"a"}, "1", "1"}});
+    const TableSelection selection(Variant(StringList{"T", "T\\a", "T\\b"}));
+    EXPECT_EQ(createTable(t, "T", selection), "CREATE TABLE [T] (\r\n"
+                                              "  [a] INT NOT NULL IDENTITY, \r\n"
+                                              "  [b] NVARCHAR(50), \r\n"
+                                              "  PRIMARY KEY ([a])\r\n"
+                                              ")");
+    const TableColumns columns = DefineColumns(t.node(), "T", selectAll("T"), defaults());
+    EXPECT_EQ(columns.identityColumn, "a");
+}
+
+TEST(TableDefinition, mapsEveryTypeCode) {
+    TableDefinitionOptions plain = defaults();
+    plain.unicode = false;
+    plain.dateTimeType = "DATETIME2";
+    struct Case {
+        int code;
+        long long size, scale;
+        const char* unicode;
+        const char* noUnicode; // with DATETIME2 as the date-time type
+        bool numeric;
+    } cases[] = {
+        {1, 1, 0, "BIT", "BIT", true},
+        {2, 1, 0, "SMALLINT", "SMALLINT", true},
+        {3, 2, 0, "INT", "INT", true},
+        {4, 4, 0, "INT", "INT", true},
+        {5, 19, 4, "MONEY", "MONEY", true},
+        {6, 4, 0, "REAL", "REAL", true},
+        {7, 8, 0, "FLOAT", "FLOAT", true},
+        {8, 8, 0, "DATETIME", "DATETIME2", false},
+        {9, 255, 0, "IMAGE", "IMAGE", false},
+        {10, 50, 0, "NVARCHAR(50)", "VARCHAR(50)", false},
+        {11, 0, 0, "IMAGE", "IMAGE", false},
+        {12, 0, 0, "NVARCHAR(MAX)", "VARCHAR(MAX)", false},
+        {15, 16, 0, "VARCHAR(38)", "VARCHAR(38)", false},
+        {16, 8, 0, "BIGINT", "BIGINT", true},
+        {17, 255, 0, "IMAGE", "IMAGE", false},
+        {18, 10, 0, "NCHAR(10)", "CHAR(10)", false},
+        {19, 8, 0, "FLOAT", "FLOAT", true},
+        {20, 28, 10, "DECIMAL(28,10)", "DECIMAL(28,10)", true},
+        {21, 8, 0, "FLOAT", "FLOAT", true},
+        {22, 8, 0, "DATETIME", "DATETIME", false},
+        {23, 8, 0, "DATETIME", "DATETIME2", false},
+        {101, 0, 0, "IMAGE", "IMAGE", false},
+        {102, 0, 0, "NVARCHAR(MAX)", "VARCHAR(MAX)", false},
+        {109, 0, 0, "NVARCHAR(MAX)", "VARCHAR(MAX)", false},
+        {13, 0, 0, "", "", false},
+        {110, 0, 0, "", "", false},
+    };
+    for (const auto& c : cases) {
+        const ColumnType u = MapColumnType(c.code, c.size, c.scale, defaults());
+        EXPECT_EQ(u.text, c.unicode) << c.code;
+        EXPECT_EQ(u.numeric, c.numeric) << c.code;
+        EXPECT_EQ(MapColumnType(c.code, c.size, c.scale, plain).text, c.noUnicode) << c.code;
+    }
+    TableDefinitionOptions brighthouse = defaults();
+    brighthouse.storageEngine = "brighthouse";
+    EXPECT_EQ(MapColumnType(20, 28, 0, brighthouse).text, "DECIMAL(18,0)");
+    EXPECT_EQ(MapColumnType(20, 10, 2, brighthouse).text, "DECIMAL(10,2)");
+}
+
+TEST(TableDefinition, defaultsFollowTheAccessExpression) {
+    TableDefinitionOptions plain = defaults();
+    plain.unicode = false;
+    struct Case {
+        FieldSpec field;
+        const char* expected;
+        const char* expectedPlain;
+    } cases[] = {
+        {{"d", "8", "8", "0", "Now()"}, "[d] DATETIME DEFAULT GETDATE()", "[d] DATETIME DEFAULT GETDATE()"},
+        {{"d", "8", "8", "0", "date()"}, "[d] DATETIME DEFAULT GETDATE()", "[d] DATETIME DEFAULT GETDATE()"},
+        {{"d", "8", "8", "0", "Time$()"}, "[d] DATETIME DEFAULT GETDATE()", "[d] DATETIME DEFAULT GETDATE()"},
+        {{"d", "8", "8", "0", "=Now()"}, "[d] DATETIME DEFAULT N'=Now()'", "[d] DATETIME DEFAULT '=Now()'"},
+        {{"s", "10", "50", "0", "\"It's a \"\"quoted\"\" default\""},
+         "[s] NVARCHAR(50) DEFAULT N'It''s a \"quoted\" default'",
+         "[s] VARCHAR(50) DEFAULT 'It''s a \"quoted\" default'"},
+        {{"s", "10", "50", "0", "'single'"},
+         "[s] NVARCHAR(50) DEFAULT N'''single'''",
+         "[s] VARCHAR(50) DEFAULT '''single'''"},
+        {{"s", "10", "50", "0", "\""}, "[s] NVARCHAR(50) DEFAULT N''", "[s] VARCHAR(50) DEFAULT ''"},
+        {{"g", "15", "16", "0", "GenGUID()"}, "[g] VARCHAR(38)", "[g] VARCHAR(38)"},
+        {{"g", "4", "4", "0", "GenUniqueID()"}, "[g] INT", "[g] INT"},
+        {{"m", "5", "19", "0", "0"}, "[m] MONEY DEFAULT 0", "[m] MONEY DEFAULT 0"},
+        {{"x", "7", "8", "0", "1.5"}, "[x] FLOAT DEFAULT 1.5", "[x] FLOAT DEFAULT 1.5"},
+        {{"x", "7", "8", "0", "-2.5E-3"}, "[x] FLOAT DEFAULT -0.0025", "[x] FLOAT DEFAULT -0.0025"},
+        {{"x", "4", "4", "0", "&HFF"}, "[x] INT DEFAULT 255", "[x] INT DEFAULT 255"},
+        {{"b", "1", "1", "0", "1"}, "[b] BIT DEFAULT 1", "[b] BIT DEFAULT 1"},
+        {{"b", "1", "1", "0", "NULL"}, "[b] BIT DEFAULT 0", "[b] BIT DEFAULT 0"},
+        {{"n", "4", "4", "0", "abc"}, "[n] INT DEFAULT 0", "[n] INT DEFAULT 0"},
+        {{"big", "16", "8", "0", "42"}, "[big] BIGINT DEFAULT 42", "[big] BIGINT DEFAULT 42"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(columnOf(c.field), c.expected) << c.field.defaultValue;
+        EXPECT_EQ(columnOf(c.field, plain), c.expectedPlain) << c.field.defaultValue;
+    }
+    TableDefinitionOptions off = defaults();
+    off.transferDefaultValues = false;
+    EXPECT_EQ(columnOf({"m", "5", "19", "0", "0"}, off), "[m] MONEY");
+}
+
+TEST(TableDefinition, notNullComesFromRequiredOrThePrimaryKey) {
+    SchemaTable t(
+        "T", {{"req", "10", "20", "1"}, {"key", "4", "4", "0"}, {"free", "10", "20", "0"}, {"memo", "12", "0", "0"}},
+        {{"pk", {"key", "memo"}, "1", "1"}});
+    const TableColumns columns = DefineColumns(t.node(), "T", selectAll("T"), defaults());
+    EXPECT_EQ(columns.definitions, (std::vector<std::string>{"[req] NVARCHAR(20) NOT NULL", "[key] INT NOT NULL",
+                                                             "[free] NVARCHAR(20)", "[memo] NVARCHAR(MAX) NOT NULL"}));
+    EXPECT_EQ(columns.required, (std::vector<bool>{true, false, false, false}));
+    // A primary key over a Memo is not created; its columns keep NOT NULL.
+    EXPECT_TRUE(DefineIndexes(t.node(), "T", "T", selectAll("T"), defaults()).primaryKeys.empty());
+}
+
+TEST(TableDefinition, autoIncrementOnlyWithTransferAutonumbers) {
+    TableDefinitionOptions off = defaults();
+    off.transferAutonumbers = false;
+    SchemaTable t("T", {{"id", "4", "4", "0", "", true}}, {});
+    const TableColumns columns = DefineColumns(t.node(), "T", selectAll("T"), off);
+    EXPECT_EQ(columns.definitions.at(0), "[id] INT");
+    EXPECT_EQ(columns.identityColumn, "");
+}
+
+TEST(TableDefinition, selectsListedFieldsOrAllAndKeepsRequiredFlagsByPosition) {
+    SchemaTable t("T", {{"a", "4", "4", "1"}, {"b", "4", "4", "0"}, {"c", "4", "4", "1"}}, {});
+    const TableSelection some(Variant(StringList{"T", "T\\c", "T\\b", "t\\a"}));
+    const TableColumns columns = DefineColumns(t.node(), "T", some, defaults());
+    EXPECT_EQ(columns.definitions, (std::vector<std::string>{"[b] INT", "[c] INT NOT NULL"}));
+    EXPECT_EQ(columns.required, (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(DefinedFields(t.node(), "T", selectAll("T")).size(), 3u);
+}
+
+TEST(TableDefinition, carriesIndexesOnlyWhenEveryKeyFieldIsSelected) {
+    SchemaTable t("Cust", {{"id", "4", "4"}, {"last", "10", "50"}, {"first", "10", "50"}, {"notes", "12"}},
+                  {{"PrimaryKey", {"id"}, "1", "1"},
+                   {"ByName", {"last", "first"}, "0", "0"},
+                   {"UniqueLast", {"last"}, "0", "1"},
+                   {"ByNotes", {"notes"}, "0", "0"},
+                   {"FK", {"id"}, "0", "0", "1"},
+                   {"Odd]Index", {"first"}, "0", "0"}});
+    const TableSelection all(Variant(StringList{"Cust", "Cust\\id", "Cust\\last", "Cust\\first", "Cust\\notes"}));
+    const TableIndexes indexes = DefineIndexes(t.node(), "Cust", "pre_Cust", all, defaults());
+    EXPECT_EQ(indexes.primaryKeys, (std::vector<std::string>{"PRIMARY KEY ([id])"}));
+    EXPECT_EQ(indexes.secondary, (std::vector<std::string>{"CREATE INDEX [ByName] ON [pre_Cust] ([last], [first])",
+                                                           "CREATE UNIQUE INDEX [UniqueLast] ON [pre_Cust] ([last])",
+                                                           "CREATE INDEX [Odd]]Index] ON [pre_Cust] ([first])"}));
+
+    // A table listed without fields keeps no index, not even its primary key.
+    const TableIndexes none = DefineIndexes(t.node(), "Cust", "Cust", selectAll("Cust"), defaults());
+    EXPECT_TRUE(none.primaryKeys.empty());
+    EXPECT_TRUE(none.secondary.empty());
+
+    const TableSelection noFirst(Variant(StringList{"Cust", "Cust\\id", "Cust\\last"}));
+    EXPECT_EQ(DefineIndexes(t.node(), "Cust", "Cust", noFirst, defaults()).secondary,
+              (std::vector<std::string>{"CREATE UNIQUE INDEX [UniqueLast] ON [Cust] ([last])"}));
+
+    TableDefinitionOptions brighthouse = defaults();
+    brighthouse.storageEngine = "brighthouse";
+    EXPECT_TRUE(DefineIndexes(t.node(), "Cust", "Cust", all, brighthouse).secondary.empty());
+    TableDefinitionOptions off = defaults();
+    off.transferIndexes = false;
+    EXPECT_TRUE(DefineIndexes(t.node(), "Cust", "Cust", all, off).primaryKeys.empty());
+}
+
+TEST(TableDefinition, namesWithQuotesAndBracketsAreComparedAndQuotedSafely) {
+    // Names holding a double quote would break a query pasted together from them.
+    SchemaTable t("ab\"\"\"xxx", {{"say \"hi\"", "4", "4"}, {"a]b", "10", "5"}},
+                  {{"pk", {"say \"hi\""}, "1", "1"}, {"ix", {"a]b"}, "0", "0"}});
+    const std::string name = "ab\"\"\"xxx";
+    const TableSelection selection(Variant(
+        StringList{name, TableSelection::fieldPath(name, "say \"hi\""), TableSelection::fieldPath(name, "a]b")}));
+    EXPECT_EQ(createTable(t, name, selection), "CREATE TABLE [ab\"\"\"xxx] (\r\n"
+                                               "  [say \"hi\"] INT NOT NULL, \r\n"
+                                               "  [a]]b] NVARCHAR(5), \r\n"
+                                               "  PRIMARY KEY ([say \"hi\"])\r\n"
+                                               ")");
+    EXPECT_EQ(DefineIndexes(t.node(), name, "Odd]Name", selection, defaults()).secondary.at(0),
+              "CREATE INDEX [ix] ON [Odd]]Name] ([a]]b])");
+}
+
+TEST(TableDefinition, dropStatementQuotesOnlyNamesObjectIdWouldSplit) {
+    EXPECT_EQ(DropTableStatement("Order Details", true),
+              "IF object_id(N'Order Details', 'U') IS NOT NULL DROP TABLE [Order Details]");
+    EXPECT_EQ(DropTableStatement("O'Col", false), "IF object_id('O''Col', 'U') IS NOT NULL DROP TABLE [O'Col]");
+    EXPECT_EQ(DropTableStatement("Odd]Name", true),
+              "IF object_id(N'[Odd]]Name]', 'U') IS NOT NULL DROP TABLE [Odd]]Name]");
+    EXPECT_EQ(DropTableStatement("dbo.T", true), "IF object_id(N'[dbo.T]', 'U') IS NOT NULL DROP TABLE [dbo.T]");
+}
+
+TEST(TableDefinition, malformedSchemaIsAnError) {
+    SchemaTable badType("T", {{"a", "Long"}}, {});
+    try {
+        DefineColumns(badType.node(), "T", selectAll("T"), defaults());
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 13);
+    }
+    SchemaTable badKey("T", {{"a", "4"}}, {{"ix", {"missing"}, "0", "0"}});
+    EXPECT_THROW(DefineIndexes(badKey.node(), "T", "T", selectAll("T"), defaults()), Error);
+    SchemaTable noType("T", {{"a", "4"}}, {});
+    noType.node().child("Fields").child("Field").remove_child("Type");
+    try {
+        DefineColumns(noType.node(), "T", selectAll("T"), defaults());
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), 91);
+        EXPECT_NE(e.description().find("'Type'"), std::string::npos);
+    }
+    // A selection that is no list fails at the first test, as the run reports it.
+    EXPECT_THROW(DefineColumns(badKey.node(), "T", TableSelection(Variant()), defaults()), Error);
+}
