@@ -1,5 +1,7 @@
 #include "Rc4.h"
 
+#include "source/crypto/SecretBytes.h"
+
 #include <utility>
 
 namespace tabulon {
@@ -12,6 +14,10 @@ Rc4::Rc4(const std::uint8_t* key, std::size_t keyLength) {
         j = static_cast<std::uint8_t>(j + m_state[i] + key[i % keyLength]);
         std::swap(m_state[i], m_state[j]);
     }
+}
+
+Rc4::~Rc4() {
+    wipeSecret(m_state.data(), m_state.size());
 }
 
 void Rc4::apply(std::uint8_t* data, std::size_t length) {

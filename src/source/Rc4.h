@@ -12,6 +12,10 @@ namespace tabulon {
 class Rc4 {
 public:
     Rc4(const std::uint8_t* key, std::size_t keyLength);
+    // The state reveals the key (an encrypted database's page keys), so it is wiped.
+    ~Rc4();
+    Rc4(const Rc4&) = default;
+    Rc4& operator=(const Rc4&) = default;
 
     // XORs `length` bytes at `data` with the next bytes of the key stream.
     void apply(std::uint8_t* data, std::size_t length);
