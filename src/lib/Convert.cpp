@@ -2,6 +2,7 @@
 
 #include "Error.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -33,6 +34,39 @@ std::int64_t roundToInteger(double value) {
     if (!std::isfinite(value) || value >= 9.2e18 || value <= -9.2e18)
         return 0;
     return static_cast<std::int64_t>(std::nearbyint(value)); // banker's rounding, as CLng does
+}
+
+// from_chars leaves its output untouched when the number is out of range: give an overflow its
+// infinity and an underflow its zero, as the runtime's conversion does.
+double outOfRangeValue(std::string_view number) {
+    const bool negative = number.front() == '-';
+    const std::size_t e = number.find_first_of("eE");
+    long long exponent = 0;
+    if (e != std::string_view::npos) {
+        std::string_view digits = number.substr(e + 1);
+        if (!digits.empty() && digits.front() == '+')
+            digits.remove_prefix(1);
+        if (std::from_chars(digits.data(), digits.data() + digits.size(), exponent).ec != std::errc())
+            exponent = digits.front() == '-' ? std::numeric_limits<long long>::min() / 2
+                                             : std::numeric_limits<long long>::max() / 2;
+    }
+    const std::string_view mantissa = number.substr(0, e);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    long long integerDigits = 0, index = 0;
+    for (std::size_t i = 0; i < point; ++i)
+        integerDigits += isDigit(mantissa[i]) ? 1 : 0;
+    for (char c : mantissa) {
+        if (!isDigit(c))
+            continue;
+        if (c != '0') {
+            // The power of ten of the first significant digit decides between overflow and underflow.
+            const long long magnitude = integerDigits - 1 - index + exponent;
+            const double value = magnitude >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
+            return negative ? -value : value;
+        }
+        ++index;
+    }
+    return negative ? -0.0 : 0.0;
 }
 
 } // namespace
@@ -82,6 +116,8 @@ bool parseNumericText(std::string_view text, double& out) {
     if (number.front() == '+')
         number.remove_prefix(1);
     auto result = std::from_chars(number.data(), number.data() + number.size(), out);
+    if (result.ec == std::errc::result_out_of_range)
+        out = outOfRangeValue(number);
     return result.ec == std::errc() || result.ec == std::errc::result_out_of_range;
 }
 
@@ -130,6 +166,12 @@ std::string integerText(std::int64_t value) {
     return std::string(buffer, result.ptr);
 }
 
+std::string singleText(float value) {
+    char buffer[24];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
 std::string doubleText(double value) {
     char buffer[32];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -143,7 +185,7 @@ std::string toText(const Variant& value) {
     case Variant::Type::Integer:
         return integerText(value.integer());
     case Variant::Type::Single:
-        return doubleText(value.single());
+        return singleText(value.single());
     case Variant::Type::Double:
         return doubleText(value.real());
     case Variant::Type::Decimal:

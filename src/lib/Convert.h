@@ -30,8 +30,10 @@ bool parseNumericText(std::string_view text, double& out);
 // octal digits; reading stops at the first other character; no number at the start gives 0.
 double val(std::string_view text);
 
-// Invariant text of numbers: "." as separator, no grouping; doubles in their shortest round-trip form.
+// Invariant text of numbers: "." as separator, no grouping; floating numbers in the shortest form
+// that reads back as the same number of their own precision (a Single 0.1 is "0.1").
 std::string integerText(std::int64_t value);
+std::string singleText(float value);
 std::string doubleText(double value);
 
 // ASCII-only case mapping; settings keys and names compared without case are plain ASCII.

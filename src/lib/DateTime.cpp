@@ -57,7 +57,8 @@ DateTime::Parts DateTime::parts() const {
 }
 
 DateTime DateTime::fromOleDate(double oleDate) {
-    if (!std::isfinite(oleDate))
+    // Beyond about 29,000 years the ticks no longer fit; such a value is no date at all.
+    if (!std::isfinite(oleDate) || std::fabs(oleDate) >= 10'000'000.0)
         return oleZero();
     const double dayPart = std::trunc(oleDate);
     const double timePart = std::fabs(oleDate - dayPart);

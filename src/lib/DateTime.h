@@ -24,6 +24,7 @@ struct DateTime {
 
     // Access/OLE date: days since 1899-12-30; the integer part is the signed day, the fraction the
     // time of day whatever the sign (-1.25 is 1899-12-29 06:00). Rounded to the millisecond as Access does.
+    // A value that is not finite or lies beyond ten million days gives day zero.
     static DateTime fromOleDate(double oleDate);
     double toOleDate() const;
     // Day zero of the Access date system, 1899-12-30 00:00:00.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace tabulon;
 
 TEST(Convert, booleanAcceptsNumbersTheirTextsAndWords) {
@@ -66,4 +68,23 @@ TEST(Convert, numericTextGrammar) {
         EXPECT_TRUE(isNumericText(yes)) << yes;
     for (const char* no : {"", " ", "-", "1e", "1,5", "0x10", "1 2", "\t1"})
         EXPECT_FALSE(isNumericText(no)) << no;
+}
+
+TEST(Convert, numbersBeyondDoubleRangeConvertByTheirSize) {
+    EXPECT_TRUE(toBoolean(Variant("1e400")));
+    EXPECT_TRUE(toBoolean(Variant("-0.00001e309")));
+    EXPECT_FALSE(toBoolean(Variant("1e-400")));
+    EXPECT_FALSE(toBoolean(Variant("12345e-99999999999999999999")));
+    EXPECT_FALSE(toBoolean(Variant("0.000e400")));
+    EXPECT_EQ(toInteger(Variant("1e400")), 0);
+    EXPECT_EQ(toInteger(Variant("-1e-400")), 0);
+    double out = 42;
+    EXPECT_TRUE(parseNumericText("-1e999", out));
+    EXPECT_TRUE(std::isinf(out) && out < 0);
+}
+
+TEST(Convert, singleValuesReadAsTheirOwnDigits) {
+    EXPECT_EQ(toText(Variant(0.1f)), "0.1");
+    EXPECT_EQ(toText(Variant(-3.25f)), "-3.25");
+    EXPECT_EQ(toText(Variant(16777216.0f)), "16777216");
 }

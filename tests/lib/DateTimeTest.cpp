@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace tabulon;
 
 namespace {
@@ -42,4 +44,10 @@ TEST(DateTime, partsRoundTripBeforeYearOne) {
     DateTime::Parts p = make(1, 1, 1).parts();
     EXPECT_EQ(p.year, 1);
     EXPECT_EQ(make(1, 1, 1).ticks, 0);
+}
+
+TEST(DateTime, oleValuesBeyondTheTicksGiveDayZero) {
+    for (double wild : {1e300, -1e300, 1e7, -2e7, std::nan("")})
+        EXPECT_EQ(DateTime::fromOleDate(wild), DateTime::oleZero()) << wild;
+    EXPECT_EQ(DateTime::fromOleDate(2958465.5).parts().year, 9999);
 }
