@@ -54,26 +54,33 @@ constexpr char16_t kWindows1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// Writes the UTF-8 form of a valid code point at `out` and returns the position after it.
+char* encodeUtf8(char* out, char32_t cp) {
+    if (cp < 0x80) {
+        *out++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (cp >> 6));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (cp >> 12));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (cp >> 18));
+        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
 } // namespace
 
 void appendUtf8(std::string& out, char32_t cp) {
     if ((cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
         cp = kReplacement;
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    char buffer[4];
+    out.append(buffer, encodeUtf8(buffer, cp));
 }
 
 void appendUtf16AsUtf8(std::string& out, const std::uint8_t* data, std::size_t byteCount, bool bigEndian) {
@@ -82,16 +89,25 @@ void appendUtf16AsUtf8(std::string& out, const std::uint8_t* data, std::size_t b
         const std::uint8_t first = data[2 * i], second = data[2 * i + 1];
         return bigEndian ? static_cast<char32_t>(first << 8 | second) : static_cast<char32_t>(second << 8 | first);
     };
-    out.reserve(out.size() + units);
+    // Each code unit gives at most three bytes (a pair gives four for two units): write into room
+    // made once, then cut to what was written. This runs once per text value of every row.
+    const std::size_t start = out.size();
+    out.resize(start + 3 * units);
+    char* const begin = out.data() + start;
+    char* cursor = begin;
     for (std::size_t i = 0; i < units; ++i) {
-        const char32_t unit = unitAt(i);
-        if (isHighSurrogate(unit) && i + 1 < units && isLowSurrogate(unitAt(i + 1))) {
-            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (unitAt(i + 1) - 0xDC00));
-            ++i;
-        } else {
-            appendUtf8(out, unit); // a lone surrogate becomes U+FFFD there
+        char32_t unit = unitAt(i);
+        if (unit < 0x80) {
+            *cursor++ = static_cast<char>(unit);
+            continue;
         }
+        if (isHighSurrogate(unit) && i + 1 < units && isLowSurrogate(unitAt(i + 1)))
+            unit = 0x10000 + ((unit - 0xD800) << 10) + (unitAt(++i) - 0xDC00);
+        else if (isHighSurrogate(unit) || isLowSurrogate(unit))
+            unit = kReplacement;
+        cursor = encodeUtf8(cursor, unit);
     }
+    out.resize(start + static_cast<std::size_t>(cursor - begin));
 }
 
 std::string utf16ToUtf8(const std::uint8_t* data, std::size_t byteCount, bool bigEndian) {
