@@ -60,6 +60,9 @@ TEST(TextFile, decodingFollowsTheByteOrderMark) {
         {"loneSurrogate", bytesOf({0xFF, 0xFE, 0x3D, 0xD8, 'a', 0}), "",
          "\xEF\xBF\xBD"
          "a"},
+        {"loneLowSurrogate", bytesOf({0xFF, 0xFE, 0x00, 0xDC}), "", "\xEF\xBF\xBD"},
+        {"highSurrogateAtTheEnd", bytesOf({0xFF, 0xFE, 'a', 0, 0x3D, 0xD8}), "", "a\xEF\xBF\xBD"},
+        {"pairBigEndian", bytesOf({0xFE, 0xFF, 0xD8, 0x3D, 0xDE, 0x00}), "", "\xF0\x9F\x98\x80"},
         {"oddByteBigEndian", bytesOf({0xFE, 0xFF, 0, 'a', 0, 'b', 0}), "", "ab"},
         {"oddByteLittleEndian", bytesOf({0xFF, 0xFE, 'a', 0, 'b'}), "", "a"},
         {"ansiFallbackForInvalidUtf8", bytesOf({'B', 0xFC, 'c', 'h', 0x80}), "",
