@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace tabulon {
+
+// The per-user folder that holds wizard.ini and the log: APPDATA (when set), else the user's config
+// folder (XDG_CONFIG_HOME or ~/.config), followed by Corvane and Tabulon. Not created here.
+std::string ApplicationDataFolder();
+
+// ApplicationDataFolder followed by wizard.ini: the automatic settings file.
+std::string DefaultSettingsPath();
+
+// ApplicationDataFolder followed by the program's base name (without folder and extension) and
+// ".log", so a renamed program keeps a log of its own. An empty name gives "tabulon".
+std::string LogFilePath(const std::string& programPath);
+
+// The computer name (read once per process), or on Windows the computer name followed by
+// "\SQLEXPRESS" when an Express instance of that name is registered.
+std::string DefaultDestinationServer();
+
+// dump.sql in the user's documents folder; when there is none, in the folder named by APPDATA,
+// TEMP or TMP, else in the system's temporary folder. Doubled separators are made single, except a
+// leading pair (a network path).
+std::string DefaultDumpFileName();
+
+// Removes doubled separators after the first character (the rule of the default dump file name).
+std::string CollapseDoubleSeparators(const std::string& path);
+
+} // namespace tabulon
