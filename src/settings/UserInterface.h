@@ -30,6 +30,8 @@ public:
     virtual void setClipboardText(const std::string& text) = 0;
     // Asks the desktop to open a document or web address; true when it accepted the request.
     virtual bool openDocument(const std::string& target) = 0;
+    // False when no one could answer a message box (no display): `ShowMessage` then answers by itself.
+    virtual bool canShowMessages() const { return true; }
 };
 
 } // namespace tabulon

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace tabulon {
+
+// The text of an error report, its lines joined by CR LF, without a line break at the end:
+// the function, the number in decimal and hexadecimal, the reason, the debug information, the
+// program version and the two closing sentences.
+std::string ComposeErrorReport(const std::string& function, long number, const std::string& description,
+                               const std::string& debugInformation);
+
+} // namespace tabulon
