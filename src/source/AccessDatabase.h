@@ -1,0 +1,107 @@
+#pragma once
+
+#include "PageZero.h"
+#include "TableDefinition.h"
+#include "TypeCodes.h"
+#include "lib/RowSource.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tabulon {
+
+class PageFile;
+struct CatalogEntry;
+
+namespace errc {
+constexpr long AccessTableNotFound = 3078;
+constexpr long AccessItemNotFound = 3265;
+} // namespace errc
+
+// DAO table attribute bits.
+namespace daoattr {
+constexpr long HiddenObject = 0x1;
+constexpr long SystemObject = static_cast<long>(static_cast<std::int32_t>(0x80000002u));
+constexpr long AttachedODBC = 0x20000000;
+constexpr long AttachedTable = 0x40000000;
+} // namespace daoattr
+
+// A field as DAO describes it.
+struct FieldInfo {
+    std::string name;
+    int type = 0;          // DAO type code
+    long size = 0;         // DAO size
+    bool required = false; // the Required property
+    std::string defaultValue;
+    long attributes = 0; // DAO attribute word
+    int precision = 0;   // Decimal: as stored; Currency: 19
+    int scale = 0;       // Decimal: as stored; Currency: 4
+    bool calculated = false;
+    std::string expression; // a calculated field's expression
+    ColumnDefinition column;
+    ComplexKind complex = ComplexKind::None;
+    std::uint32_t flatTablePage = 0;   // complex columns: the table holding their values
+    std::uint32_t complexTypePage = 0; // complex columns: the table naming their value columns
+};
+
+struct IndexInfo {
+    std::string name;
+    bool primary = false;
+    bool unique = false;
+    bool ignoreNulls = false;
+    bool foreign = false;
+    std::vector<std::string> fields; // key order
+};
+
+struct TableInfo {
+    std::string name;
+    long attributes = 0; // DAO attribute word: 0 for an ordinary local table
+    int objectType = 0;  // 1 local, 6 linked Access table, 4 ODBC-linked table
+    std::string linkedDatabase;
+    std::string foreignName;
+    std::vector<FieldInfo> fields;
+    std::vector<IndexInfo> indexes;
+    std::shared_ptr<const TableDefinition> definition; // local tables only
+
+    bool isLocal() const { return objectType == 1; }
+};
+
+// Options of the reader beyond the four source inputs.
+struct ReaderOptions {
+    // Access 97 stores text in the code page of the machine that wrote it, which the file does not always
+    // name; a non-zero value here overrides the file's code page for Jet3 text.
+    std::uint16_t jet3CodePage = 0;
+};
+
+// An Access database opened read-only from the four source inputs. The file is never written.
+class AccessDatabase : public SourceConnection {
+public:
+    // Opens and checks the file: 3024 missing, 3051 unreadable, 3343 not an Access file or damaged,
+    // 3031 wrong database password, 3028 a system database that is missing or no workgroup file, 3051 an
+    // encrypted .accdb (not readable yet). Every message names the file.
+    static std::unique_ptr<AccessDatabase> open(const SourceCredentials& credentials,
+                                                const ReaderOptions& options = {});
+    ~AccessDatabase() override;
+
+    const DatabaseHeader& header() const { return m_header; }
+    // Every table of the catalog, system, hidden and linked ones included, in DAO's order (by name).
+    const std::vector<TableInfo>& tables() const { return m_tables; }
+    // The table of that name (exact, else without regard to letter case); null when there is none.
+    const TableInfo* findTable(const std::string& name) const;
+
+    std::int64_t rowCount(const std::string& table) override;
+    std::unique_ptr<RowCursor> openCursor(const std::string& table, const std::vector<std::string>& columns) override;
+
+private:
+    AccessDatabase(DatabaseHeader header, std::unique_ptr<PageFile> pages, const ReaderOptions& options);
+    const TableInfo& localTable(const std::string& name) const;
+
+    DatabaseHeader m_header;
+    std::unique_ptr<PageFile> m_pages;
+    std::uint16_t m_textCodePage;
+    std::vector<TableInfo> m_tables;
+};
+
+} // namespace tabulon

@@ -1,0 +1,45 @@
+#include "Catalog.h"
+
+#include "PageFile.h"
+#include "TableCursor.h"
+#include "lib/Convert.h"
+
+namespace tabulon {
+
+namespace {
+
+constexpr std::uint32_t kCatalogPage = 2;
+const std::vector<std::string> kColumns{"Id", "Name", "Type", "Flags", "Database", "Connect", "ForeignName", "LvProp"};
+enum { Id, Name, Type, Flags, Database, Connect, ForeignName, LvProp, ColumnCount };
+
+std::string textOf(const Variant& value) {
+    return value.isText() ? value.text() : std::string();
+}
+
+} // namespace
+
+std::vector<CatalogEntry> readCatalog(PageFile& file, std::uint16_t textCodePage) {
+    auto definition = std::make_shared<const TableDefinition>(readTableDefinition(file, kCatalogPage));
+    TableCursor cursor(file.reopen(), definition, columnsByName(*definition, kColumns, "MSysObjects"), textCodePage);
+    std::vector<CatalogEntry> entries;
+    while (cursor.next()) {
+        const int type = static_cast<int>(toInteger(cursor.value(Type)));
+        if (type != objecttype::LocalTable && type != objecttype::LinkedTable && type != objecttype::OdbcLinkedTable)
+            continue;
+        CatalogEntry entry;
+        entry.id = static_cast<std::int32_t>(toInteger(cursor.value(Id)));
+        entry.name = textOf(cursor.value(Name));
+        entry.type = type;
+        entry.flags = static_cast<std::uint32_t>(toInteger(cursor.value(Flags)));
+        entry.database = textOf(cursor.value(Database));
+        entry.connect = textOf(cursor.value(Connect));
+        entry.foreignName = textOf(cursor.value(ForeignName));
+        const Variant& properties = cursor.value(LvProp);
+        if (properties.type() == Variant::Type::Bytes)
+            entry.properties = properties.bytes();
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+} // namespace tabulon

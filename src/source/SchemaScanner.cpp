@@ -1,0 +1,207 @@
+#include "SchemaScanner.h"
+
+#include "AccessDatabase.h"
+#include "ConnectionString.h"
+#include "lib/Convert.h"
+#include "lib/Error.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tabulon {
+
+namespace {
+
+const char* const kSource = "Tabulon.Source.SchemaScanner";
+constexpr int kTypeBoolean = 1;
+constexpr int kTypeCurrency = 5;
+constexpr int kTypeDecimal = 20;
+
+void appendText(pugi::xml_node parent, const char* name, const std::string& text) {
+    parent.append_child(name).text().set(text.c_str());
+}
+
+void appendFlag(pugi::xml_node parent, const char* name, bool value) {
+    appendText(parent, name, value ? "1" : "0");
+}
+
+// The attribute word in signed decimal, with a BitN flag for every bit set, lowest first.
+void appendAttributes(pugi::xml_node parent, long word) {
+    const auto bits = static_cast<std::uint32_t>(word);
+    pugi::xml_node node = parent.append_child("Attributes");
+    node.text().set(integerText(static_cast<std::int32_t>(bits)).c_str());
+    for (int position = 1; position <= 32; ++position)
+        if (bits & (1u << (position - 1)))
+            node.append_attribute(("Bit" + std::to_string(position)).c_str()).set_value("1");
+}
+
+std::string normalisedBooleanDefault(const std::string& text) {
+    const std::string upper = toUpperAscii(text);
+    if (upper == "TRUE" || upper == "YES" || upper == "1" || upper == "-1")
+        return "1";
+    if (upper == "FALSE" || upper == "NO" || upper == "0")
+        return "0";
+    if (upper.empty() || upper == "NULL")
+        return upper;
+    return toBooleanOr(Variant(text), false) ? "1" : "0";
+}
+
+void appendIndexes(pugi::xml_node table, const TableInfo& info) {
+    pugi::xml_node indexes = table.append_child("Indexes");
+    for (const auto& index : info.indexes) {
+        pugi::xml_node node = indexes.append_child("Index");
+        appendText(node, "Name", index.name);
+        appendFlag(node, "Primary", index.primary);
+        appendFlag(node, "Unique", index.unique);
+        appendFlag(node, "IgnoreNulls", index.ignoreNulls);
+        appendFlag(node, "Foreign", index.foreign);
+        pugi::xml_node fields = node.append_child("Fields");
+        for (const auto& name : index.fields)
+            appendText(fields.append_child("Field"), "Name", name);
+    }
+}
+
+void appendField(pugi::xml_node fields, const FieldInfo& field, const DictionaryPtr& tableColumns) {
+    std::string defaultValue = field.defaultValue;
+    if (field.type == kTypeBoolean)
+        defaultValue = normalisedBooleanDefault(defaultValue);
+    std::int64_t size = field.size;
+    std::int64_t scale = 0;
+    if (field.type == kTypeCurrency || field.type == kTypeDecimal) {
+        size = 19;
+        scale = 4;
+        if (tableColumns && tableColumns->contains(field.name)) {
+            const DictionaryPtr info = tableColumns->dictionaryAt(field.name);
+            size = info ? toInteger(info->get("NUMERIC_PRECISION")) : 0;
+            scale = info ? toInteger(info->get("NUMERIC_SCALE")) : 0;
+        }
+    }
+    pugi::xml_node node = fields.append_child("Field");
+    appendText(node, "Name", field.name);
+    appendFlag(node, "Required", field.required);
+    appendText(node, "DefaultValue", defaultValue);
+    appendText(node, "Size", integerText(size));
+    appendText(node, "Scale", integerText(scale));
+    appendText(node, "Type", integerText(field.type));
+    appendAttributes(node, field.attributes);
+}
+
+std::string folderWithoutTrailingSeparator(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+} // namespace
+
+std::string temporaryFolder() {
+    for (const char* name : {"TEMP", "TMPDIR"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return value;
+    }
+    return "/tmp";
+}
+
+void replaceFileContents(const std::string& path, const std::string& text) {
+    const auto fail = [&](const std::string& what) {
+        throw Error(errc::PathNotFound, kSource, "Cannot write the file '" + path + "': " + what + ".");
+    };
+    std::string temporary = path + ".XXXXXX";
+    // mkstemp creates a new file (O_EXCL), so nothing planted in the folder is followed or overwritten.
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        fail(std::strerror(errno));
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const std::string reason = std::strerror(errno);
+            ::close(fd);
+            ::unlink(temporary.c_str());
+            fail(reason);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    ::fchmod(fd, 0644);
+    if (::close(fd) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        const std::string reason = std::strerror(errno);
+        ::unlink(temporary.c_str());
+        fail(reason);
+    }
+}
+
+DictionaryPtr readColumnSchema(const AccessDatabase& database) {
+    auto tables = Dictionary::create();
+    for (const auto& table : database.tables()) {
+        if (!table.isLocal())
+            continue;
+        auto columns = Dictionary::create();
+        for (const auto& field : table.fields) {
+            auto info = Dictionary::create();
+            info->set("NUMERIC_PRECISION", std::max(0, providerPrecisionOf(field.column)));
+            info->set("NUMERIC_SCALE", std::max(0, providerScaleOf(field.column)));
+            columns->set(field.name, Variant(info));
+        }
+        tables->set(table.name, Variant(columns));
+    }
+    return tables;
+}
+
+DictionaryPtr ReadColumnSchema(const std::string& file, const std::string& systemDatabase, const std::string& userName,
+                               const std::string& password) {
+    const auto database = AccessDatabase::open({file, systemDatabase, userName, password});
+    return readColumnSchema(*database);
+}
+
+std::unique_ptr<pugi::xml_document> buildSchemaDocument(const AccessDatabase& database, const DictionaryPtr& columns,
+                                                        Progress* progress) {
+    auto document = std::make_unique<pugi::xml_document>();
+    pugi::xml_node tables = document->append_child("AccessDatabase").append_child("Tables");
+    if (progress)
+        progress->addStatusLine("Scanning table structures");
+    for (const auto& info : database.tables()) {
+        if (info.attributes == 0 && !info.fields.empty()) {
+            if (progress)
+                progress->addStatusLine("  - Reading " + info.name);
+            pugi::xml_node table = tables.append_child("Table");
+            appendText(table, "Name", info.name);
+            appendAttributes(table, info.attributes);
+            appendIndexes(table, info);
+            pugi::xml_node fields = table.append_child("Fields");
+            const DictionaryPtr tableColumns = columns ? columns->dictionaryAt(info.name) : nullptr;
+            for (const auto& field : info.fields) {
+                appendField(fields, field, tableColumns);
+                if (progress)
+                    progress->processEvents();
+            }
+        }
+        if (progress)
+            progress->processEvents();
+    }
+    return document;
+}
+
+std::unique_ptr<pugi::xml_document> ScanSourceDatabase(const std::string& file, const std::string& password,
+                                                       const std::string& userName, const std::string& systemDatabase,
+                                                       Progress& progress) {
+    CreateDaoEngine();
+    progress.addStatusLine("Connecting to source database");
+    const auto database = AccessDatabase::open({file, systemDatabase, userName, password});
+    const DictionaryPtr columns = readColumnSchema(*database);
+    auto document = buildSchemaDocument(*database, columns, &progress);
+    progress.addStatusLine("Scanning completed");
+    std::ostringstream text;
+    document->save(text, "  ");
+    replaceFileContents(folderWithoutTrailingSeparator(temporaryFolder()) + "/access.xml", text.str());
+    return document;
+}
+
+} // namespace tabulon
