@@ -3,6 +3,7 @@
 #include "AccessDatabase.h"
 #include "ConnectionString.h"
 #include "lib/Convert.h"
+#include "lib/Environment.h"
 #include "lib/Error.h"
 
 #include <cerrno>
@@ -98,15 +99,6 @@ std::string folderWithoutTrailingSeparator(std::string folder) {
 }
 
 } // namespace
-
-std::string temporaryFolder() {
-    for (const char* name : {"TEMP", "TMPDIR"}) {
-        const char* value = std::getenv(name);
-        if (value && *value)
-            return value;
-    }
-    return "/tmp";
-}
 
 void replaceFileContents(const std::string& path, const std::string& text) {
     const auto fail = [&](const std::string& what) {

@@ -32,9 +32,6 @@ DictionaryPtr readColumnSchema(const AccessDatabase& database);
 std::unique_ptr<pugi::xml_document> buildSchemaDocument(const AccessDatabase& database, const DictionaryPtr& columns,
                                                         Progress* progress);
 
-// The temporary folder: TEMP, else TMPDIR, else /tmp.
-std::string temporaryFolder();
-
 // Writes `text` to `path` through a new file renamed into place, so that a link planted at `path`
 // is replaced, never followed. Raises 76 (path not found) naming the path on failure.
 void replaceFileContents(const std::string& path, const std::string& text);
