@@ -1,0 +1,172 @@
+#include "FailingSink.h"
+#include "TempFolder.h"
+#include "engine/DumpLayout.h"
+#include "lib/Dictionary.h"
+#include "tabulon/Version.h"
+
+#include <gtest/gtest.h>
+
+using namespace tabulon;
+
+namespace {
+
+// The section as the form builds it, in the key order of the settings object.
+Dictionary formSection() {
+    Dictionary s;
+    s.set("sourcefilename", "C:\\Data\\North wind.accdb");
+    s.set("sourceusername", "");
+    s.set("sourcepassword", "secret");
+    s.set("sourcesystemdatabase", "");
+    s.set("destinationmethod", "DUMP");
+    s.set("destinationserver", "(local)");
+    s.set("destinationauthentication", "SQL");
+    s.set("destinationusername", "sa");
+    s.set("destinationpassword", "top;secret");
+    s.set("destinationdatabase", "Northwind");
+    s.set("destinationdumpfilename", "/tmp/x.sql");
+    s.set("dropdatabase", 1);
+    s.set("createtables", 1);
+    s.set("unicode", 1);
+    s.set("autocommit", 1);
+    s.set("transferdefaultvalues", 1);
+    s.set("transferindexes", 1);
+    s.set("transferautonumbers", 1);
+    s.set("transferrecords", 1);
+    s.set("columnlist", 0);
+    s.set("tableprefix", "");
+    s.set("negativeboolean", 0);
+    s.set("ignorelargeblobs", 0);
+    s.set("memotype", "NVARCHAR(MAX)");
+    s.set("datetimetype", "DATETIME");
+    s.set("sourcetables", StringList{"Customers", "Customers\\Name"});
+    return s;
+}
+
+std::string dumpText(const Dictionary& section, bool unitTest) {
+    TempFolder folder;
+    {
+        auto dump = DumpFile::create(folder.file("out.sql"));
+        WriteDumpHeader(*dump, section, unitTest);
+        dump->close();
+    }
+    return readBytes(folder.file("out.sql"));
+}
+
+} // namespace
+
+TEST(DumpHeader, listsTheOptionsWithoutSecrets) {
+    const std::string version =
+        std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." + std::to_string(kVersionRevision);
+    EXPECT_EQ(dumpText(formSection(), false), "--\r\n"
+                                              "-- DUMP FILE\r\n"
+                                              "--\r\n"
+                                              "-- Database is ported from MS Access\r\n"
+                                              "--------------------------------------------------------------------\r\n"
+                                              "-- Created using \"Tabulon\" form https://tabulon.example/\r\n"
+                                              "-- Program Version " +
+                                                  version +
+                                                  "\r\n"
+                                                  "--\r\n"
+                                                  "-- OPTIONS:\r\n"
+                                                  "--   sourcefilename=C:/Data/North wind.accdb\r\n"
+                                                  "--   sourceusername=\r\n"
+                                                  "--   sourcepassword=** HIDDEN **\r\n"
+                                                  "--   sourcesystemdatabase=\r\n"
+                                                  "--   destinationserver=(local)\r\n"
+                                                  "--   destinationauthentication=SQL\r\n"
+                                                  "--   destinationdatabase=Northwind\r\n"
+                                                  "--   dropdatabase=1\r\n"
+                                                  "--   createtables=1\r\n"
+                                                  "--   unicode=1\r\n"
+                                                  "--   autocommit=1\r\n"
+                                                  "--   transferdefaultvalues=1\r\n"
+                                                  "--   transferindexes=1\r\n"
+                                                  "--   transferautonumbers=1\r\n"
+                                                  "--   transferrecords=1\r\n"
+                                                  "--   columnlist=0\r\n"
+                                                  "--   tableprefix=\r\n"
+                                                  "--   negativeboolean=0\r\n"
+                                                  "--   ignorelargeblobs=0\r\n"
+                                                  "--   memotype=NVARCHAR(MAX)\r\n"
+                                                  "--   datetimetype=DATETIME\r\n"
+                                                  "--\r\n"
+                                                  "\r\n");
+}
+
+TEST(DumpHeader, unitTestModeEmptyPasswordListsAndLineBreaksInValues) {
+    Dictionary s;
+    s.set("SourcePassword", "");
+    s.set("DestinationPassword", "x");
+    s.set("extra", StringList{"a", "b"});
+    s.set("tableprefix", "x\r\nDROP DATABASE master;");
+    const std::string text = dumpText(s, true);
+    EXPECT_NE(text.find("-- Program Version UNITTEST\r\n"), std::string::npos);
+    EXPECT_NE(text.find("--   SourcePassword=\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("DestinationPassword"), std::string::npos);
+    EXPECT_NE(text.find("--   extra=a, b\r\n"), std::string::npos);
+    // A value cannot end its comment line and smuggle a statement into the script.
+    EXPECT_NE(text.find("--   tableprefix=x  DROP DATABASE master;\r\n"), std::string::npos);
+}
+
+TEST(DumpFile, writesUtf8LinesEndedByCrLfWithoutByteOrderMark) {
+    TempFolder folder;
+    auto dump = DumpFile::create(folder.file("out.sql"));
+    dump->writeLine("INSERT INTO [Πίνακας] VALUES (N'表 😀')");
+    dump->writeLine("");
+    WriteTableStructureBlock(*dump, "pre_T", "DROP", "CREATE TABLE [pre_T] (\r\n  [a] INT\r\n)");
+    WriteTableDataBlock(*dump, "T");
+    WriteStatementWithGo(*dump, "SET IDENTITY_INSERT [T] ON");
+    dump->close();
+    EXPECT_EQ(readBytes(folder.file("out.sql")), "INSERT INTO [Πίνακας] VALUES (N'表 😀')\r\n\r\n"
+                                                 "--\r\n-- Table structure for table 'pre_T'\r\n--\r\n\r\n"
+                                                 "DROP\r\n\r\nCREATE TABLE [pre_T] (\r\n  [a] INT\r\n)\r\n\r\n"
+                                                 "--\r\n-- Dumping data for table 'T'\r\n--\r\n\r\n"
+                                                 "SET IDENTITY_INSERT [T] ON\r\nGO\r\n\r\n");
+}
+
+TEST(DumpFile, replacesAnExistingFileAndReportsAMissingFolder) {
+    TempFolder folder;
+    std::ofstream(folder.file("old.sql")) << "old content that is longer than the new one";
+    auto dump = DumpFile::create(folder.file("old.sql"));
+    dump->writeLine("new");
+    dump->close();
+    EXPECT_EQ(readBytes(folder.file("old.sql")), "new\r\n");
+
+    const std::string missing = folder.file("no such folder/out.sql");
+    try {
+        DumpFile::create(missing);
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), errc::PathNotFound);
+        EXPECT_NE(e.description().find(missing), std::string::npos);
+    }
+}
+
+TEST(DumpFile, aFullDiskIsReportedNotSilentlyTruncated) {
+    auto dump = DumpFile::create("/dev/full");
+    dump->writeLine("INSERT INTO [T] VALUES (1)");
+    try {
+        dump->close();
+        ADD_FAILURE() << "a dump on a full disk closed without error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), errc::DiskFull);
+        EXPECT_NE(e.description().find("/dev/full"), std::string::npos);
+    }
+    EXPECT_NO_THROW(dump->close()); // reported once; closing again is harmless
+}
+
+TEST(DumpFile, afterAFailedWriteEveryLaterWriteFailsToo) {
+    std::string written;
+    auto dump = FailingSink::dump(3000, &written);
+    const std::string line(1000, 'x');
+    EXPECT_THROW(
+        {
+            for (int i = 0; i < 5000; ++i)
+                dump->writeLine(line);
+        },
+        Error);
+    EXPECT_EQ(written.size(), 3000u);
+    EXPECT_THROW(dump->writeLine("more"), Error);
+    EXPECT_THROW(dump->close(), Error);
+    EXPECT_EQ(written.size(), 3000u);
+}
