@@ -1,0 +1,368 @@
+#include "ConversionRun.h"
+
+#include "DestinationConnectionString.h"
+#include "DumpLayout.h"
+#include "RecordTransfer.h"
+#include "SchemaDocument.h"
+#include "SqlLiterals.h"
+#include "TableDefinition.h"
+#include "lib/Convert.h"
+#include "lib/Error.h"
+#include "tabulon/Version.h"
+
+#include <optional>
+
+namespace tabulon {
+
+namespace {
+
+const char* const kCrLf = "\r\n";
+
+// `unicode` is on unless it holds 0, as a number or as the text "0".
+bool readUnicode(const Variant& value) {
+    switch (value.type()) {
+    case Variant::Type::Boolean:
+        return value.boolean();
+    case Variant::Type::Integer:
+    case Variant::Type::Single:
+    case Variant::Type::Double:
+    case Variant::Type::Decimal:
+        return toInteger(value) != 0 || toText(value) != "0";
+    case Variant::Type::Text:
+        return value.text() != "0";
+    default:
+        return true;
+    }
+}
+
+// The file name after its last folder separator, either kind.
+std::string fileNameOnly(std::string path) {
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    const std::size_t slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string withoutLineBreaks(std::string text) {
+    for (std::size_t at; (at = text.find(kCrLf)) != std::string::npos;)
+        text.erase(at, 2);
+    return text;
+}
+
+struct ExitCode {
+    int code;
+};
+
+class Run {
+public:
+    Run(const Dictionary& section, std::string& report, ConversionContext& context)
+        : m_section(section), m_report(report), m_context(context) {}
+
+    int execute();
+
+private:
+    const Variant& setting(const char* key) const { return m_section.get(key); }
+    bool flag(const char* key) const { return toBoolean(setting(key)); }
+
+    void start();
+    void openSource();
+    void openDestination();
+    void dropDatabase();
+    void createDatabase();
+    void loadSchema();
+    void loopTables();
+    bool moveTable(const pugi::xml_node& table); // false when the loop must stop
+    void finish();
+
+    void send(const std::string& statement, bool clearOnSuccess, bool go = false);
+    void appendLine(const std::string& line) { m_report += line + kCrLf; }
+    void appendErrorBlock(const Error& error);
+    [[noreturn]] void fail(const Error& error, int code);
+
+    const Dictionary& m_section;
+    std::string& m_report;
+    ConversionContext& m_context;
+    std::string m_phase;
+    std::string m_statement;
+
+    bool m_direct = false;
+    bool m_unicode = true;
+    std::string m_database;
+    std::string m_schemaXml;
+    std::string m_dumpPath;
+    std::string m_sourceFileName;
+    std::string m_tablePrefix;
+    bool m_negativeBoolean = false;
+    bool m_ignoreLargeBlobs = false;
+
+    std::unique_ptr<SourceConnection> m_source;
+    std::unique_ptr<OdbcConnection> m_connection;
+    std::unique_ptr<DumpFile> m_dump;
+    std::unique_ptr<pugi::xml_document> m_schema;
+    std::optional<TableSelection> m_selection;
+};
+
+int Run::execute() {
+    start();
+    openSource();
+    try {
+        openDestination();
+        dropDatabase();
+        createDatabase();
+        loadSchema();
+        loopTables();
+        finish();
+        return runresult::Done;
+    } catch (const ExitCode& exit) {
+        return exit.code;
+    } catch (const Error& error) {
+        appendErrorBlock(error);
+    } catch (const std::exception& error) {
+        appendErrorBlock(Error(errc::General, "Verdix.modMySql.MoveData2MySql", error.what()));
+    }
+    if (m_dump) {
+        try {
+            m_dump->close();
+        } catch (const Error&) {
+            // The report already ends in the error that stopped the run.
+        }
+    }
+    m_context.flags.conversionRunning = false;
+    return runresult::OtherError;
+}
+
+void Run::start() {
+    m_phase = "Start";
+    m_context.flags.conversionRunning = true;
+    m_context.progress.addStatusLine("Moving data to destination");
+    m_direct = toText(setting("destinationmethod")) == "DIRECT";
+    m_database = toText(setting("destinationdatabase"));
+    m_unicode = readUnicode(setting("unicode"));
+    if (m_context.currentSchema)
+        m_schemaXml = schemaText(*m_context.currentSchema);
+    if (!m_direct)
+        m_dumpPath = toText(setting("destinationdumpfilename"));
+
+    appendLine("SETTINGS");
+    appendLine("--------");
+    appendLine(m_direct ? std::string("Moving data directly to ") + "MSSQL" + " server"
+                        : "Moving data to " + m_dumpPath);
+    appendLine("");
+    appendLine("TABLES");
+    appendLine("------------");
+}
+
+void Run::openSource() {
+    m_phase = "Open connection to source database";
+    const SourceCredentials credentials{toText(setting("sourcefilename")), toText(setting("sourcesystemdatabase")),
+                                        toText(setting("sourceusername")), toText(setting("sourcepassword"))};
+    m_source = m_context.openSource(credentials);
+    m_sourceFileName = fileNameOnly(credentials.fileName);
+}
+
+void Run::openDestination() {
+    if (m_direct) {
+        m_phase = "Open connection to destination database";
+        try {
+            m_connection = OdbcConnection::open(DestinationConnectionString(m_section));
+        } catch (const Error& error) {
+            m_context.progress.addStatusLine("Error connecting to destination database");
+            appendLine("Error connecting to destination database.");
+            // The password never reaches the report or the log.
+            appendLine("Connection: " + DestinationConnectionString(m_section, true));
+            fail(error, runresult::DestinationConnectionFailed);
+        }
+        return;
+    }
+    m_phase = "Open dump file";
+    try {
+        m_dump = DumpFile::create(m_dumpPath);
+        WriteDumpHeader(*m_dump, m_section, m_context.flags.unitTestMode);
+    } catch (const Error& error) {
+        m_context.progress.addStatusLine("Error opening dump file");
+        appendLine("Error opening dump file: " + m_dumpPath);
+        fail(error, runresult::DumpFileFailed);
+    }
+}
+
+void Run::dropDatabase() {
+    if (!flag("dropdatabase"))
+        return;
+    m_phase = "Drop destination";
+    const std::string exists =
+        "IF EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = " + SafeString(Variant(m_database), true) + ") ";
+    send("USE [master]", false);
+    send(exists + "ALTER DATABASE " + SafeTableName(m_database) + " SET SINGLE_USER With ROLLBACK IMMEDIATE", false);
+    send(exists + "DROP DATABASE " + SafeTableName(m_database), true);
+}
+
+void Run::createDatabase() {
+    m_phase = "Recreate the database";
+    send("IF NOT EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = " + SafeString(Variant(m_database), true) +
+             ") CREATE DATABASE " + SafeTableName(m_database),
+         true);
+    send("USE " + SafeTableName(m_database), true);
+    if (!m_direct)
+        m_dump->writeLine("");
+}
+
+void Run::loadSchema() {
+    m_phase = "Load DefXml";
+    m_schema = copySchema(m_schemaXml);
+    m_tablePrefix = toText(setting("tableprefix"));
+    m_negativeBoolean = toBooleanOr(setting("negativeboolean"), false);
+    m_ignoreLargeBlobs = toBooleanOr(setting("ignorelargeblobs"), false);
+}
+
+void Run::loopTables() {
+    m_phase = "Loop tables";
+    m_selection.emplace(setting("sourcetables"));
+    for (const pugi::xpath_node& table : m_schema->select_nodes("*/Tables/Table"))
+        if (!moveTable(table.node()) || m_context.flags.cancelRequested)
+            return;
+}
+
+bool Run::moveTable(const pugi::xml_node& table) {
+    const std::string sourceName = childText(table, "Name");
+    const std::string destinationName = m_tablePrefix + sourceName;
+    if (!m_selection->contains(sourceName))
+        return true;
+
+    TableDefinitionOptions options;
+    options.storageEngine = toLowerAscii(toText(setting("storageengine")));
+    appendLine("Table: " + sourceName);
+    m_context.progress.addStatusLine("Table: " + sourceName);
+    m_context.progress.addStatusLine("  Creating table");
+
+    std::vector<std::string> columns;
+    for (const pugi::xml_node field : table.child("Fields").children("Field")) {
+        const std::string name = childText(field, "Name");
+        if (m_selection->contains(TableSelection::fieldPath(sourceName, name)))
+            columns.push_back(name);
+    }
+
+    options.unicode = m_unicode;
+    options.dateTimeType = toText(setting("datetimetype"));
+    options.transferDefaultValues = flag("transferdefaultvalues");
+    options.transferAutonumbers = flag("transferautonumbers");
+    options.transferIndexes = flag("transferindexes");
+    const TableColumns definition = DefineColumns(table, sourceName, *m_selection, options);
+    m_phase = "Transfer indexes";
+    const TableIndexes indexes = DefineIndexes(table, sourceName, destinationName, *m_selection, options);
+    const std::string createTable = CreateTableText(destinationName, definition, indexes);
+    const std::string drop = DropTableStatement(destinationName, m_unicode);
+
+    bool creationFailed = false;
+    if (flag("createtables")) {
+        if (m_direct) {
+            send(drop, true);
+            m_statement = withoutLineBreaks(createTable);
+            try {
+                m_connection->execute(m_statement);
+                appendLine("- Table '" + destinationName + "' created");
+            } catch (const Error& error) {
+                appendLine("- Creating '" + destinationName + "' failed");
+                appendLine("- SQL: " + m_statement);
+                appendLine("- Error: " + std::to_string(error.number()) + " (" + errorNumberHex(error.number()) + ") " +
+                           error.description());
+                creationFailed = true;
+            }
+        } else {
+            WriteTableStructureBlock(*m_dump, destinationName, drop, createTable);
+        }
+    }
+
+    m_phase = "Transfer records";
+    int count = 0;
+    if (flag("transferrecords")) {
+        const std::string identitySwitch = "SET IDENTITY_INSERT " + SafeTableName(destinationName);
+        if (!definition.identityColumn.empty())
+            send(identitySwitch + " ON", true, true);
+        if (!m_direct)
+            WriteTableDataBlock(*m_dump, sourceName);
+        if (!creationFailed) {
+            TransferRequest request;
+            request.sourceTable = sourceName;
+            request.destinationTable = destinationName;
+            request.columns = columns;
+            request.identityColumn = definition.identityColumn;
+            request.columnList = toBooleanOr(setting("columnlist"), false);
+            request.unicode = m_unicode;
+            request.negativeBoolean = m_negativeBoolean;
+            request.ignoreLargeBlobs = m_ignoreLargeBlobs;
+            request.sourceFileName = m_sourceFileName;
+            request.destinationDatabase = m_database;
+            request.required = definition.required;
+            count = TransferRecords(*m_source, {m_connection.get(), m_dump.get()}, request, m_report,
+                                    m_context.progress, m_context.flags);
+            if (count < 0) {
+                m_context.flags.cancelRequested = true;
+                return false;
+            }
+        }
+        if (!definition.identityColumn.empty())
+            send(identitySwitch + " OFF", true, true);
+        for (const std::string& index : indexes.secondary)
+            if (!m_direct || !creationFailed)
+                send(index, false, true);
+    }
+    appendLine("- " + std::to_string(count) + " records moved");
+    return true;
+}
+
+void Run::finish() {
+    m_phase = "Tables are done";
+    if (m_context.flags.cancelRequested) {
+        m_context.progress.addStatusLine("  Transfer was aborted");
+        appendLine("Transfer was aborted");
+    } else {
+        m_context.progress.addStatusLine("  Transfer completed");
+    }
+    if (m_dump)
+        m_dump->close();
+    m_context.flags.conversionRunning = false;
+}
+
+// To send a statement is to execute it on the connection or to write it as a line of the dump.
+void Run::send(const std::string& statement, bool clearOnSuccess, bool go) {
+    m_statement = statement;
+    if (m_direct) {
+        m_connection->execute(statement);
+        if (clearOnSuccess)
+            m_statement.clear();
+    } else if (go) {
+        WriteStatementWithGo(*m_dump, statement);
+    } else {
+        m_dump->writeLine(statement);
+    }
+}
+
+void Run::appendErrorBlock(const Error& error) {
+    appendLine("Program Version: " + std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + ".0." +
+               std::to_string(kVersionRevision));
+    appendLine("ODBC Version: ");
+    appendLine("Function: modMySql.MoveData2MySql");
+    appendLine("Error: " + std::to_string(error.number()));
+    appendLine("Hint: " + m_phase);
+    appendLine("Reason: " + error.description());
+    if (!m_statement.empty())
+        appendLine("SQL: " + m_statement);
+}
+
+void Run::fail(const Error& error, int code) {
+    appendErrorBlock(error);
+    m_dump.reset(); // closes what was written, ignoring errors
+    m_context.flags.conversionRunning = false;
+    throw ExitCode{code};
+}
+
+} // namespace
+
+int MoveData2MySql(const Dictionary& settings, std::string& report, ConversionContext& context) {
+    const DictionaryPtr section = settings.dictionaryAt(kSettingsSection);
+    const Dictionary empty;
+    return Run(section ? *section : empty, report, context).execute();
+}
+
+} // namespace tabulon

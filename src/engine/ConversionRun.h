@@ -1,0 +1,40 @@
+#pragma once
+
+#include "lib/Dictionary.h"
+#include "lib/Progress.h"
+#include "lib/RowSource.h"
+
+#include <pugixml.hpp>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace tabulon {
+
+// The section of the settings object that holds every setting of a run.
+constexpr const char* kSettingsSection = "Verdix Tessoral";
+
+// What a run needs from its caller besides the settings.
+struct ConversionContext {
+    Progress& progress;
+    RunFlags& flags;
+    const pugi::xml_document* currentSchema; // the last scan; the run parses a private copy of its text
+    std::function<std::unique_ptr<SourceConnection>(const SourceCredentials&)> openSource;
+};
+
+// Result codes of a run.
+namespace runresult {
+constexpr int Done = 0; // the end was reached, every table moved or the run aborted
+constexpr int DestinationConnectionFailed = 1;
+constexpr int DumpFileFailed = 2;
+constexpr int OtherError = 3;
+} // namespace runresult
+
+// Moves the tables of `currentSchema` listed in `sourcetables` into SQL Server: directly over ODBC
+// when `destinationmethod` is "DIRECT", else into the dump file. Appends the conversion report
+// (CR LF lines) to `report`. Errors while reading the settings or opening the source pass to the
+// caller (and leave `conversionRunning` set); every later error ends in the report's error block.
+int MoveData2MySql(const Dictionary& settings, std::string& report, ConversionContext& context);
+
+} // namespace tabulon

@@ -1,0 +1,219 @@
+#include "RecordTransfer.h"
+
+#include "SqlLiterals.h"
+#include "lib/Convert.h"
+#include "lib/Dictionary.h"
+#include "lib/Error.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace tabulon {
+
+namespace {
+
+enum class Kind { Text, Number, Boolean, Date, Binary };
+
+Kind kindOf(int adoType) {
+    switch (adoType) {
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 14:
+    case 16:
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+    case 131:
+        return Kind::Number;
+    case adotype::Boolean:
+        return Kind::Boolean;
+    case adotype::Date:
+    case 133:
+    case 134:
+    case adotype::DBTimeStamp:
+        return Kind::Date;
+    case adotype::Binary:
+    case adotype::VarBinary:
+    case adotype::LongVarBinary:
+        return Kind::Binary;
+    default:
+        return Kind::Text; // every text and GUID type, and any type this table does not name
+    }
+}
+
+struct Column {
+    std::string name;
+    Kind kind;
+    bool required;
+    bool lostFloat = false;      // a NaN or infinity was written as NULL
+    bool lostAttachment = false; // attachments were written as NULL
+};
+
+class Transfer {
+public:
+    Transfer(SourceConnection& source, const TransferDestination& destination, const TransferRequest& request,
+             Progress& progress, RunFlags& flags)
+        : m_source(source), m_destination(destination), m_request(request), m_progress(progress), m_flags(flags) {}
+
+    int run();
+    void reportError(const Error& error, std::string& report);
+    void reportLosses(std::string& report) const;
+
+private:
+    void describeColumns(const RowCursor& cursor);
+    std::string statementPrefix() const;
+    void appendLiteral(std::string& out, Column& column, const Variant& value) const;
+    void send(const std::string& statement);
+    void showProgress(int done, std::int64_t total);
+
+    SourceConnection& m_source;
+    const TransferDestination& m_destination;
+    const TransferRequest& m_request;
+    Progress& m_progress;
+    RunFlags& m_flags;
+    std::vector<Column> m_columns;
+    std::string m_currentStatement;
+    int m_done = 0;
+};
+
+int Transfer::run() {
+    m_progress.addStatusLine("  Moving records");
+    const std::int64_t total = m_source.rowCount(m_request.sourceTable);
+    const std::unique_ptr<RowCursor> cursor = m_source.openCursor(m_request.sourceTable, m_request.columns);
+    m_progress.startProgress("PROGRESS", 0, static_cast<int>(std::min<std::int64_t>(total, INT_MAX)));
+    describeColumns(*cursor);
+    const std::string prefix = statementPrefix();
+
+    std::string statement;
+    while (!m_flags.cancelRequested && cursor->next()) {
+        statement.assign(prefix);
+        for (std::size_t i = 0; i < m_columns.size(); ++i) {
+            if (i > 0)
+                statement += ", ";
+            appendLiteral(statement, m_columns[i], cursor->value(i));
+        }
+        statement += ')';
+        send(statement);
+        ++m_done;
+        if (m_done % 10 == 0)
+            showProgress(m_done, total);
+    }
+    if (!m_destination.direct()) {
+        m_destination.dump->writeLine("-- " + std::to_string(m_done) + " records");
+        m_destination.dump->writeLine("");
+    }
+    m_progress.addStatusLine("  " + std::to_string(m_done) + " records moved");
+    return m_done;
+}
+
+void Transfer::describeColumns(const RowCursor& cursor) {
+    for (std::size_t i = 0; i < cursor.columnCount(); ++i) {
+        const int type = cursor.columnType(i);
+        if (type == adotype::Empty)
+            throw Error(errc::General, "Verdix.modMySql.TransferRecords",
+                        "The Empty (column '" + cursor.columnName(i) + "') datatype is not supported");
+        const bool required = i < m_request.required.size() && m_request.required[i];
+        m_columns.push_back({cursor.columnName(i), kindOf(type), required});
+    }
+}
+
+std::string Transfer::statementPrefix() const {
+    std::string prefix = "INSERT INTO " + SafeTableName(m_request.destinationTable);
+    if (!m_request.identityColumn.empty() || m_request.columnList) {
+        // With every column selected the names come from the cursor; an empty list would be invalid.
+        prefix += " (";
+        for (std::size_t i = 0; i < m_columns.size(); ++i) {
+            if (i > 0)
+                prefix += ", ";
+            appendBracketed(prefix, m_columns[i].name);
+        }
+        prefix += ')';
+    }
+    return prefix + " VALUES (";
+}
+
+void Transfer::appendLiteral(std::string& out, Column& column, const Variant& value) const {
+    switch (column.kind) {
+    case Kind::Text:
+        appendSafeString(out, value, m_request.unicode);
+        return;
+    case Kind::Number:
+        column.lostFloat |= !appendSafeNumber(out, value);
+        return;
+    case Kind::Boolean:
+        out += toBooleanOr(value, false) ? (m_request.negativeBoolean ? "-1" : "1") : "0";
+        return;
+    case Kind::Date:
+        appendSafeDate(out, value);
+        return;
+    case Kind::Binary:
+        if (value.isDictionary())
+            column.lostAttachment |= value.dictionary() && !value.dictionary()->empty();
+        appendSafeBlob(out, value, m_request.ignoreLargeBlobs, column.required);
+        return;
+    }
+}
+
+void Transfer::send(const std::string& statement) {
+    if (m_destination.direct()) {
+        m_currentStatement = statement;
+        m_destination.connection->execute(statement);
+        m_currentStatement.clear();
+    } else {
+        m_destination.dump->writeLine(statement);
+    }
+}
+
+void Transfer::showProgress(int done, std::int64_t total) {
+    const std::string caption = m_request.sourceFileName + " - " + m_request.sourceTable + " -> " +
+                                m_request.destinationDatabase + " (" + std::to_string(done) + "/" +
+                                std::to_string(total) + ")";
+    // The count was taken before reading; the bar never goes past it.
+    m_progress.setProgress(caption, static_cast<int>(std::min<std::int64_t>(done, std::max<std::int64_t>(total, 1))));
+    m_progress.processEvents();
+}
+
+void Transfer::reportLosses(std::string& report) const {
+    for (const Column& column : m_columns) {
+        const std::string where = "- Column '" + column.name + "' of table '" + m_request.sourceTable + "': ";
+        if (column.lostFloat)
+            report += where + "NaN or infinite values, which SQL Server cannot hold, written as NULL\r\n";
+        if (column.lostAttachment)
+            report +=
+                where + "attachments are not transferred, written as " + (column.required ? "0x00" : "NULL") + "\r\n";
+    }
+}
+
+void Transfer::reportError(const Error& error, std::string& report) {
+    m_progress.addStatusLine("  Error moving data");
+    report +=
+        "Error moving data\r\nError: " + std::to_string(error.number()) + "\r\nReason: " + error.description() + "\r\n";
+    if (!m_currentStatement.empty())
+        report += "SQL: " + m_currentStatement + "\r\n";
+}
+
+} // namespace
+
+int TransferRecords(SourceConnection& source, const TransferDestination& destination, const TransferRequest& request,
+                    std::string& report, Progress& progress, RunFlags& flags) {
+    Transfer transfer(source, destination, request, progress, flags);
+    try {
+        const int done = transfer.run();
+        transfer.reportLosses(report);
+        return done;
+    } catch (const Error& error) {
+        transfer.reportLosses(report);
+        transfer.reportError(error, report);
+    } catch (const std::exception& error) {
+        transfer.reportLosses(report);
+        transfer.reportError(Error(errc::General, "Verdix.modMySql.TransferRecords", error.what()), report);
+    }
+    return -1;
+}
+
+} // namespace tabulon
