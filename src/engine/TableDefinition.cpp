@@ -14,8 +14,6 @@ namespace tabulon {
 
 namespace {
 
-constexpr int kMemoType = 12;
-
 int strictTypeCode(const std::string& text) {
     double number;
     if (!parseNumericText(text, number) || std::fabs(number) > 2147483647.0)
@@ -81,22 +79,37 @@ std::string keyColumns(const pugi::xml_node& index) {
     return columns;
 }
 
-// Whether every key field is selected and none is a Memo; a key field the table lacks is an error.
+// Memo, OLE, binary and complex fields become MAX or IMAGE columns, which SQL Server cannot index.
+bool isIndexable(int typeCode) {
+    switch (typeCode) {
+    case 9:
+    case 11:
+    case 12:
+    case 17:
+    case 101:
+        return false;
+    default:
+        return typeCode < 102 || typeCode > 109;
+    }
+}
+
+// Whether every key field is selected and can be a key column. A selected key field that the table
+// lacks is an error.
 bool indexIsCarried(const pugi::xml_node& index, const std::string& sourceName, const TableSelection& selection,
                     const std::unordered_map<std::string, pugi::xml_node>& fieldsByName) {
-    bool carried = true;
     for (const pugi::xml_node key : index.child("Fields").children("Field")) {
         const std::string name = childText(key, "Name");
+        if (!selection.contains(TableSelection::fieldPath(sourceName, name)))
+            return false;
         const auto field = fieldsByName.find(name);
         if (field == fieldsByName.end())
             throw Error(errc::General, "Verdix.modMySql.GetCreateTable",
                         "The index '" + childText(index, "Name") + "' of table '" + sourceName + "' names the field '" +
                             name + "', which the table does not have");
-        if (!selection.contains(TableSelection::fieldPath(sourceName, name)) ||
-            strictTypeCode(childText(field->second, "Type")) == kMemoType)
-            carried = false;
+        if (!isIndexable(strictTypeCode(childText(field->second, "Type"))))
+            return false;
     }
-    return carried;
+    return true;
 }
 
 } // namespace

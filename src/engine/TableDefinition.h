@@ -47,9 +47,10 @@ std::vector<pugi::xml_node> DefinedFields(const pugi::xml_node& table, const std
 TableColumns DefineColumns(const pugi::xml_node& table, const std::string& sourceName, const TableSelection& selection,
                            const TableDefinitionOptions& options);
 
-// The primary key clause and the secondary index statements. An index is kept when none of its key
-// fields is left out of the selection or is a Memo; foreign-key indexes never are. Raises when a key
-// field names no field of the table.
+// The primary key clause and the secondary index statements. An index is kept when every key field
+// is selected and none is a Memo, OLE, binary or complex field (SQL Server cannot index the MAX and
+// IMAGE columns they become); foreign-key indexes never are. Raises when a selected key field names
+// no field of the table.
 TableIndexes DefineIndexes(const pugi::xml_node& table, const std::string& sourceName,
                            const std::string& destinationName, const TableSelection& selection,
                            const TableDefinitionOptions& options);

@@ -167,14 +167,27 @@ TEST(TableDefinition, selectsListedFieldsOrAllAndKeepsRequiredFlagsByPosition) {
 }
 
 TEST(TableDefinition, carriesIndexesOnlyWhenEveryKeyFieldIsSelected) {
-    SchemaTable t("Cust", {{"id", "4", "4"}, {"last", "10", "50"}, {"first", "10", "50"}, {"notes", "12"}},
+    SchemaTable t("Cust",
+                  {{"id", "4", "4"},
+                   {"last", "10", "50"},
+                   {"first", "10", "50"},
+                   {"notes", "12"},
+                   {"photo", "11"},
+                   {"bin", "9", "16"},
+                   {"files", "101"},
+                   {"tags", "109"}},
                   {{"PrimaryKey", {"id"}, "1", "1"},
                    {"ByName", {"last", "first"}, "0", "0"},
                    {"UniqueLast", {"last"}, "0", "1"},
                    {"ByNotes", {"notes"}, "0", "0"},
+                   {"ByPhoto", {"photo"}, "0", "0"},
+                   {"ByBin", {"last", "bin"}, "0", "1"},
+                   {"ByFiles", {"files"}, "0", "0"},
+                   {"ByTags", {"tags"}, "0", "0"},
                    {"FK", {"id"}, "0", "0", "1"},
                    {"Odd]Index", {"first"}, "0", "0"}});
-    const TableSelection all(Variant(StringList{"Cust", "Cust\\id", "Cust\\last", "Cust\\first", "Cust\\notes"}));
+    const TableSelection all(Variant(StringList{"Cust", "Cust\\id", "Cust\\last", "Cust\\first", "Cust\\notes",
+                                                "Cust\\photo", "Cust\\bin", "Cust\\files", "Cust\\tags"}));
     const TableIndexes indexes = DefineIndexes(t.node(), "Cust", "pre_Cust", all, defaults());
     EXPECT_EQ(indexes.primaryKeys, (std::vector<std::string>{"PRIMARY KEY ([id])"}));
     EXPECT_EQ(indexes.secondary, (std::vector<std::string>{"CREATE INDEX [ByName] ON [pre_Cust] ([last], [first])",
@@ -232,7 +245,12 @@ TEST(TableDefinition, malformedSchemaIsAnError) {
         EXPECT_EQ(e.number(), 13);
     }
     SchemaTable badKey("T", {{"a", "4"}}, {{"ix", {"missing"}, "0", "0"}});
-    EXPECT_THROW(DefineIndexes(badKey.node(), "T", "T", selectAll("T"), defaults()), Error);
+    EXPECT_THROW(
+        DefineIndexes(badKey.node(), "T", "T", TableSelection(Variant(StringList{"T", "T\\missing"})), defaults()),
+        Error);
+    // A key field nobody could select (the scanner left it out) only drops its index.
+    EXPECT_TRUE(DefineIndexes(badKey.node(), "T", "T", TableSelection(Variant(StringList{"T", "T\\a"})), defaults())
+                    .secondary.empty());
     SchemaTable noType("T", {{"a", "4"}}, {});
     noType.node().child("Fields").child("Field").remove_child("Type");
     try {
