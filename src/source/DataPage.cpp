@@ -34,9 +34,19 @@ bool findRow(const std::uint8_t* page, std::size_t pageSize, bool jet3, unsigned
 
 void readPointedRow(PageFile& file, std::uint32_t pointer, std::vector<std::uint8_t>& pageBuffer,
                     const std::uint8_t*& row, std::size_t& size) {
+    std::uint32_t none = 0xFFFFFFFF;
+    readPointedRowCached(file, pointer, pageBuffer, none, row, size);
+}
+
+void readPointedRowCached(PageFile& file, std::uint32_t pointer, std::vector<std::uint8_t>& pageBuffer,
+                          std::uint32_t& loadedPage, const std::uint8_t*& row, std::size_t& size) {
     const std::uint32_t page = pointer >> 8;
-    pageBuffer.resize(file.pageSize());
-    file.read(page, pageBuffer.data());
+    if (page != loadedPage || pageBuffer.size() != file.pageSize()) {
+        pageBuffer.resize(file.pageSize());
+        loadedPage = 0xFFFFFFFF;
+        file.read(page, pageBuffer.data());
+        loadedPage = page;
+    }
     RowSlot slot;
     if (pageBuffer[0] != kDataPage || !findRow(pageBuffer.data(), file.pageSize(), file.isJet3(), pointer & 0xFF, slot))
         file.damaged("row " + std::to_string(pointer & 0xFF) + " of page " + std::to_string(page) + " does not exist");

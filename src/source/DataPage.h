@@ -33,6 +33,10 @@ unsigned rowCountOf(const std::uint8_t* page, bool jet3);
 // does not exist. Used for usage maps and long values.
 void readPointedRow(PageFile& file, std::uint32_t pointer, std::vector<std::uint8_t>& pageBuffer,
                     const std::uint8_t*& row, std::size_t& size);
+// The same, keeping the page in `pageBuffer` between calls: `loadedPage` names the page it holds
+// (0xFFFFFFFF for none), so consecutive rows of one page cost one read.
+void readPointedRowCached(PageFile& file, std::uint32_t pointer, std::vector<std::uint8_t>& pageBuffer,
+                          std::uint32_t& loadedPage, const std::uint8_t*& row, std::size_t& size);
 
 // The data pages of one table in ascending order, from its usage map (inline bitmap or map pages).
 class UsageMap {

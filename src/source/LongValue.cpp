@@ -33,7 +33,7 @@ void LongValueReader::read(const std::uint8_t* field, std::size_t size, std::vec
     if (raw & kSingleRow) {
         const std::uint8_t* row = nullptr;
         std::size_t rowSize = 0;
-        readPointedRow(m_file, pointer, m_page, row, rowSize);
+        readPointedRowCached(m_file, pointer, m_page, m_loadedPage, row, rowSize);
         if (length > rowSize)
             m_file.damaged("a long value is shorter than its header says");
         out.assign(row, row + length);
@@ -49,7 +49,7 @@ void LongValueReader::readChain(std::uint32_t pointer, std::size_t length, std::
             m_file.damaged("a long value ends before its length");
         const std::uint8_t* row = nullptr;
         std::size_t rowSize = 0;
-        readPointedRow(m_file, pointer, m_page, row, rowSize);
+        readPointedRowCached(m_file, pointer, m_page, m_loadedPage, row, rowSize);
         if (rowSize <= 4)
             m_file.damaged("a long value page holds no data");
         pointer = jet::le32(row);

@@ -23,6 +23,7 @@ private:
 
     PageFile& m_file;
     std::vector<std::uint8_t> m_page;
+    std::uint32_t m_loadedPage = 0xFFFFFFFF; // long values of neighbouring rows share pages
 };
 
 } // namespace tabulon
