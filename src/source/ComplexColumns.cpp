@@ -196,6 +196,9 @@ void decodeAttachmentData(const Bytes& stored, Bytes& out) {
     const std::uint32_t length = jet::le32(stored.data() + 4);
     Bytes content;
     if (type == 1) {
+        // Deflate cannot expand more than about 1032 times: a larger stated length is damage.
+        if (length > (stored.size() - 8) * 1032 + 64)
+            return;
         content.resize(length);
         uLongf produced = length;
         if (uncompress(content.data(), &produced, stored.data() + 8, static_cast<uLong>(stored.size() - 8)) != Z_OK)
