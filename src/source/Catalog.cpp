@@ -3,6 +3,7 @@
 #include "PageFile.h"
 #include "TableCursor.h"
 #include "lib/Convert.h"
+#include "lib/Error.h"
 
 namespace tabulon {
 
@@ -20,7 +21,13 @@ std::string textOf(const Variant& value) {
 
 std::vector<CatalogEntry> readCatalog(PageFile& file, std::uint16_t textCodePage) {
     auto definition = std::make_shared<const TableDefinition>(readTableDefinition(file, kCatalogPage));
-    TableCursor cursor(file.reopen(), definition, columnsByName(*definition, kColumns, "MSysObjects"), textCodePage);
+    std::vector<CursorColumn> columns;
+    try {
+        columns = columnsByName(*definition, kColumns, "MSysObjects");
+    } catch (const Error&) {
+        file.damaged("the catalog lacks one of its columns");
+    }
+    TableCursor cursor(file.reopen(), definition, std::move(columns), textCodePage);
     std::vector<CatalogEntry> entries;
     while (cursor.next()) {
         const int type = static_cast<int>(toInteger(cursor.value(Type)));

@@ -187,6 +187,8 @@ TEST(SchemaScanner, everyFixtureScans) {
             continue;
         RecordingProgress progress;
         const std::string password = name.find("password") != std::string::npos ? "password" : "";
+        testing::internal::CaptureStderr();
         EXPECT_NO_THROW(ScanSourceDatabase(entry.path().string(), password, "", "", progress)) << name;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << name; // libmdb stays silent
     }
 }
