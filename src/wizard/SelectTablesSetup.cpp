@@ -1,0 +1,47 @@
+#include "wizard/modWizard.h"
+
+#include "settings/ProcessState.h"
+#include "wizard/FormControls.h"
+#include "wizard/TableTree.h"
+#include "wizard/frmMain.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace tabulon {
+
+namespace {
+// Fills the tree from the document of the last scan and checks the remembered selection, or
+// everything when nothing is remembered.
+void refillTableTree(frmMain& form) {
+    QTreeWidget* tree = form.controls().tvSourceTables;
+    tree->clear();
+    if (form.state().currentSchema)
+        tabletree::fill(tree, *form.state().currentSchema);
+    if (form.selectedTables->empty())
+        CheckAllTableNodes(tree, true);
+    else
+        CheckTableNodes(tree, *form.selectedTables);
+}
+} // namespace
+
+void ShowSelectTablesPage(frmMain& form, std::string& currentPage, bool forward) {
+    const FormControls& ui = form.controls();
+    ShowFrame(form, "frameSelectTables");
+    ui.cmdBack->show();
+    ui.cmdNext->show();
+    ui.cmdCancel->show();
+    (forward ? ui.cmdNext : ui.cmdBack)->setFocus();
+    currentPage = "SELECT_TABLES";
+    ui.lblHeader->setText(QStringLiteral("Select Tables"));
+    ui.lblHeaderNote->setText(
+        QStringLiteral("Select the tables you want to transfer from the source database to the destination database."));
+    if (!forward || !form.rescanSource)
+        return;
+    refillTableTree(form);
+    form.rescanSource = false;
+    ui.tvSourceTables->update();
+}
+
+} // namespace tabulon

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "lib/Dictionary.h"
+#include "settings/ProcessState.h"
+#include "settings/UserInterface.h"
+#include "wizard/frmMain.h"
+
+#include <QString>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace tabulon::test {
+
+// Answers message boxes from a script instead of blocking, and records what was asked.
+class ScriptedUserInterface : public UserInterface {
+public:
+    struct Message {
+        std::string text;
+        int style;
+        std::string title;
+    };
+
+    int messageBox(const std::string& text, int style, const std::string& title) override;
+    void setClipboardText(const std::string& text) override { clipboard = text; }
+    bool openDocument(const std::string& target) override;
+
+    // The answers to give, in order; once they run out every box is answered with OK.
+    std::deque<int> answers;
+    std::vector<Message> messages;
+    std::vector<std::string> openedDocuments;
+    std::string clipboard;
+};
+
+// An error that escaped a trapped handler, as the error reporter received it.
+struct ReportedError {
+    std::string function;
+    long number;
+    std::string description;
+};
+
+// A main window started as the interactive start-up starts it, with its message boxes scripted and
+// its error reports collected instead of ending the process.
+class WizardFixture {
+public:
+    explicit WizardFixture(bool screenshotMode = false);
+    ~WizardFixture();
+
+    frmMain& form() { return *m_form; }
+    ScriptedUserInterface& ui() { return m_ui; }
+    ProcessState& state() { return m_state; }
+    std::vector<ReportedError> errors;
+
+    template <typename T> T* find(const char* name) const { return m_form->findChild<T*>(QLatin1String(name)); }
+    // Clicks a button by name, as the user does.
+    void click(const char* name);
+
+private:
+    ProcessState m_state;
+    ScriptedUserInterface m_ui;
+    std::unique_ptr<frmMain> m_form;
+};
+
+// The default settings object (the section with its texts, flags and lists).
+DictionaryPtr defaultSettings();
+// A path under the test data folder.
+std::string testData(const std::string& name);
+// Number of top-level windows still visible.
+int visibleTopLevelWindows();
+
+} // namespace tabulon::test
