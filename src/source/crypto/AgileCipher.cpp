@@ -73,15 +73,15 @@ SecretBytes unlockDataKey(const AgilePasswordKey& encryptor, const SecretBytes& 
 }
 
 AgilePageCipher::AgilePageCipher(const AgileKeyData& keyData, const SecretBytes& dataKey, std::uint32_t databaseKey)
-    : m_hasher(keyData.hash), m_salt(keyData.salt), m_databaseKey(databaseKey),
-      m_decrypt(dataKey.data(), dataKey.size()), m_dataKey(dataKey) {}
+    : m_keyData(keyData), m_hasher(keyData.hash), m_databaseKey(databaseKey), m_decrypt(dataKey.data(), dataKey.size()),
+      m_dataKey(dataKey) {}
 
 std::array<std::uint8_t, 16> AgilePageCipher::pageIv(std::uint32_t pageNumber) {
     std::uint8_t blockKey[4];
     pageBlockKey(m_databaseKey, pageNumber, blockKey);
     std::uint8_t digest[MaxDigestSize];
     m_hasher.begin();
-    m_hasher.add(m_salt.data(), m_salt.size());
+    m_hasher.add(m_keyData.salt.data(), m_keyData.salt.size());
     m_hasher.add(blockKey, sizeof blockKey);
     m_hasher.finish(digest);
     std::array<std::uint8_t, 16> iv; // every digest is longer than an AES block
@@ -99,6 +99,10 @@ void AgilePageCipher::encryptPage(std::uint32_t pageNumber, std::uint8_t* page, 
         m_encrypt = std::make_unique<AesCbc>(m_dataKey.data(), m_dataKey.size(), AesCbc::Direction::Encrypt);
     const auto iv = pageIv(pageNumber);
     m_encrypt->apply(iv.data(), page, size);
+}
+
+std::unique_ptr<PageCipher> AgilePageCipher::clone() const {
+    return std::make_unique<AgilePageCipher>(m_keyData, m_dataKey, m_databaseKey);
 }
 
 } // namespace agile

@@ -40,17 +40,18 @@ public:
 
     void decryptPage(std::uint32_t pageNumber, std::uint8_t* page, std::size_t size) override;
     void encryptPage(std::uint32_t pageNumber, std::uint8_t* page, std::size_t size) override;
+    std::unique_ptr<PageCipher> clone() const override;
 
     // The IV of page `pageNumber` (blockSize bytes).
     std::array<std::uint8_t, 16> pageIv(std::uint32_t pageNumber);
 
 private:
+    AgileKeyData m_keyData;
     Hasher m_hasher;
-    std::vector<std::uint8_t> m_salt;
     std::uint32_t m_databaseKey;
     AesCbc m_decrypt;
     std::unique_ptr<AesCbc> m_encrypt;
-    SecretBytes m_dataKey; // kept only to set up encryption on demand
+    SecretBytes m_dataKey; // kept to set up encryption on demand and for clones
 };
 
 } // namespace agile

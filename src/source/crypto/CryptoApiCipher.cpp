@@ -65,6 +65,10 @@ void CryptoApiPageCipher::encryptPage(std::uint32_t pageNumber, std::uint8_t* pa
     decryptPage(pageNumber, page, size); // RC4 is its own inverse
 }
 
+std::unique_ptr<PageCipher> CryptoApiPageCipher::clone() const {
+    return std::make_unique<CryptoApiPageCipher>(m_baseHash, m_keyBits, m_databaseKey);
+}
+
 } // namespace cryptoapi
 
 std::unique_ptr<PageCipher> unlockCryptoApi(const CryptoApiEncryption& encryption, const SecretBytes& password,

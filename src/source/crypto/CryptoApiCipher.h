@@ -29,6 +29,7 @@ public:
 
     void decryptPage(std::uint32_t pageNumber, std::uint8_t* page, std::size_t size) override;
     void encryptPage(std::uint32_t pageNumber, std::uint8_t* page, std::size_t size) override;
+    std::unique_ptr<PageCipher> clone() const override;
 
 private:
     Hasher m_sha1;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 namespace tabulon {
 
@@ -15,6 +16,9 @@ public:
     virtual void decryptPage(std::uint32_t pageNumber, std::uint8_t* page, std::size_t size) = 0;
     // The inverse, for building encrypted files in tests and benchmarks.
     virtual void encryptPage(std::uint32_t pageNumber, std::uint8_t* page, std::size_t size) = 0;
+    // An independent cipher with the same keys, for a second handle on the file without asking for
+    // the password again.
+    virtual std::unique_ptr<PageCipher> clone() const = 0;
 };
 
 // The 4-byte block key of page n: the little-endian form of (databaseKey XOR n).

@@ -85,6 +85,19 @@ TEST_P(DecryptedFixture, wholeImageMatchesItsKnownHash) {
     EXPECT_EQ(sha256Hex(decryptedImage(readTestFile(GetParam().file), GetParam().password)), GetParam().imageSha256);
 }
 
+TEST_P(DecryptedFixture, cloneDecryptsLikeTheOriginalAndOutlivesIt) {
+    const auto file = readTestFile(GetParam().file);
+    const auto page0 = firstPage(file);
+    auto original = unlockEncryptedDatabase(page0, PageSize, databaseKeyOf(page0), GetParam().password);
+    std::vector<std::uint8_t> expected(file.begin() + 2 * PageSize, file.begin() + 3 * PageSize);
+    original->decryptPage(2, expected.data(), expected.size());
+    auto clone = original->clone();
+    original.reset();
+    std::vector<std::uint8_t> page(file.begin() + 2 * PageSize, file.begin() + 3 * PageSize);
+    clone->decryptPage(2, page.data(), page.size());
+    EXPECT_EQ(page, expected);
+}
+
 INSTANTIATE_TEST_SUITE_P(Fixtures, DecryptedFixture, testing::ValuesIn(Fixtures),
                          [](const auto& info) { return testName(info.param.file); });
 
