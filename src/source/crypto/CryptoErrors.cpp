@@ -18,8 +18,7 @@ void throwUnsupportedEncryption(const std::string& scheme) {
 }
 
 void throwDamagedEncryption(const std::string& detail) {
-    throw Error(errc::AccessUnrecognizedFormat, ErrorSource,
-                "Unrecognized database format: the encryption header is damaged (" + detail + ").");
+    throw Error(errc::AccessUnrecognizedFormat, ErrorSource, "The encryption header is damaged: " + detail + ".");
 }
 
 void throwCryptoFailure(const std::string& operation) {
