@@ -6,6 +6,7 @@
 #include "PageFile.h"
 #include "SchemaReader.h"
 #include "TableCursor.h"
+#include "crypto/EncryptedAccdb.h"
 #include "lib/Convert.h"
 #include "lib/Error.h"
 
@@ -40,12 +41,10 @@ void checkWorkgroupFile(const std::string& fileName) {
 
 // The one place that decides how the pages of a file are read: plain (or Jet-encoded, which libmdb decodes)
 // or, for an encrypted .accdb, decrypted first.
+// The Jet password rule never applies to an .accdb: its old password field holds key bytes.
 std::unique_ptr<PageFile> openPages(const DatabaseHeader& header, const std::string& databasePassword) {
     if (header.isEncryptedAce())
-        throw Error(errc::AccessCannotOpen, kSource,
-                    "The file '" + header.fileName +
-                        "' is an encrypted .accdb database (Encrypt with Password); "
-                        "encrypted .accdb files cannot be read yet.");
+        return PageFile::open(header, unlockEncryptedAccdb(header, databasePassword));
     verifyDatabasePassword(header, databasePassword);
     return PageFile::open(header);
 }
@@ -62,7 +61,9 @@ std::unique_ptr<AccessDatabase> AccessDatabase::open(const SourceCredentials& cr
                                                      const ReaderOptions& options) {
     DatabaseHeader header = readDatabaseHeader(credentials.fileName);
     // With a workgroup the password belongs to the workgroup user; the database password is then empty.
-    const bool workgroup = !credentials.systemDatabase.empty();
+    // An .accdb knows no workgroups: the ACE provider ignores the system database and takes the password as
+    // the database password.
+    const bool workgroup = !credentials.systemDatabase.empty() && !header.isAce();
     if (workgroup)
         checkWorkgroupFile(credentials.systemDatabase);
     auto pages = openPages(header, workgroup ? std::string() : credentials.password);

@@ -79,8 +79,9 @@ struct ReaderOptions {
 class AccessDatabase : public SourceConnection {
 public:
     // Opens and checks the file: 3024 missing, 3051 unreadable, 3343 not an Access file or damaged,
-    // 3031 wrong database password, 3028 a system database that is missing or no workgroup file, 3051 an
-    // encrypted .accdb (not readable yet). Every message names the file.
+    // 3031 wrong database password (of a Jet file, or of an encrypted .accdb, whose pages then read
+    // decrypted), 3028 a system database (of a Jet file) that is missing or no workgroup file, 1000 an
+    // .accdb encryption scheme that cannot be read. Every message names the file, except 3031.
     static std::unique_ptr<AccessDatabase> open(const SourceCredentials& credentials,
                                                 const ReaderOptions& options = {});
     ~AccessDatabase() override;

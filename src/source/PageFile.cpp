@@ -1,5 +1,6 @@
 #include "PageFile.h"
 
+#include "crypto/EncryptedAccdb.h"
 #include "lib/Error.h"
 
 // libmdb 1.0's header includes glib inside extern "C", which g++ rejects; glib must come first.
@@ -31,13 +32,14 @@ void prepareLibmdb() {
     });
 }
 
-PageFile::PageFile(const DatabaseHeader& header, void* handle) : m_header(header), m_handle(handle) {}
+PageFile::PageFile(const DatabaseHeader& header, void* handle, std::shared_ptr<const PageCipher> keys)
+    : m_header(header), m_keys(std::move(keys)), m_handle(handle) {}
 
 PageFile::~PageFile() {
     mdb_close(handleOf(m_handle));
 }
 
-std::unique_ptr<PageFile> PageFile::open(const DatabaseHeader& header) {
+std::unique_ptr<PageFile> PageFile::open(const DatabaseHeader& header, std::shared_ptr<const PageCipher> keys) {
     prepareLibmdb();
     MdbHandle* mdb = mdb_open(header.fileName.c_str(), MDB_NOFLAGS);
     if (!mdb)
@@ -46,11 +48,19 @@ std::unique_ptr<PageFile> PageFile::open(const DatabaseHeader& header) {
         mdb_close(mdb);
         throw Error(errc::AccessUnrecognizedFormat, kSource, "Unrecognized database format '" + header.fileName + "'.");
     }
-    return std::unique_ptr<PageFile>(new PageFile(header, mdb));
+    if (keys) {
+        try {
+            readDecrypted(mdb, header, keys->clone());
+        } catch (...) {
+            mdb_close(mdb);
+            throw;
+        }
+    }
+    return std::unique_ptr<PageFile>(new PageFile(header, mdb, std::move(keys)));
 }
 
 std::unique_ptr<PageFile> PageFile::reopen() const {
-    return open(m_header);
+    return open(m_header, m_keys);
 }
 
 void PageFile::read(std::uint32_t page, std::uint8_t* out) {

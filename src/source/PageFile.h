@@ -11,13 +11,18 @@ struct MdbHandle_s;
 
 namespace tabulon {
 
+class PageCipher;
+
 // The pages of one open Access file, read through a libmdb handle (which decodes Jet "encoded" pages).
 // Every page number is checked against the file's length first, so libmdb never reads past the end (it
 // would print to stderr or even exit). Not thread-safe: one PageFile per cursor (see reopen()).
 class PageFile {
 public:
-    // Opens the file read-only. The header must come from readDatabaseHeader() of the same file.
-    static std::unique_ptr<PageFile> open(const DatabaseHeader& header);
+    // Opens the file read-only. The header must come from readDatabaseHeader() of the same file. An
+    // encrypted .accdb needs the keys its password unlocked (unlockEncryptedAccdb); its pages then read
+    // decrypted.
+    static std::unique_ptr<PageFile> open(const DatabaseHeader& header,
+                                          std::shared_ptr<const PageCipher> keys = nullptr);
     ~PageFile();
     PageFile(const PageFile&) = delete;
     PageFile& operator=(const PageFile&) = delete;
@@ -37,10 +42,11 @@ public:
     [[noreturn]] void damaged(const std::string& detail) const;
 
 private:
-    PageFile(const DatabaseHeader& header, void* handle);
+    PageFile(const DatabaseHeader& header, void* handle, std::shared_ptr<const PageCipher> keys);
 
     DatabaseHeader m_header;
-    void* m_handle; // MdbHandle*
+    std::shared_ptr<const PageCipher> m_keys; // null for plain files
+    void* m_handle;                           // MdbHandle*
 };
 
 // Clears the environment variables libmdb reads at open (MDBPATH would make it search other folders for a

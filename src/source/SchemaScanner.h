@@ -15,7 +15,7 @@ class AccessDatabase;
 // Scans the structure of the Access database into a new schema document rooted at AccessDatabase (tables
 // whose DAO attribute word is 0 and that have fields, each with its indexes and fields), reports progress
 // through `progress`, and saves the document as access.xml in the temporary folder. Errors of the open
-// (3024, 3028, 3031, 3051, 3343) and of the save pass to the caller; no partial document is returned.
+// (3024, 3028, 3031, 3051, 3343, 1000) and of the save pass to the caller; no partial document is returned.
 std::unique_ptr<pugi::xml_document> ScanSourceDatabase(const std::string& file, const std::string& password,
                                                        const std::string& userName, const std::string& systemDatabase,
                                                        Progress& progress);

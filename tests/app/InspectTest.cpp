@@ -95,6 +95,16 @@ TEST(Inspect, errorsGoToStandardErrorWithStatusOne) {
     EXPECT_EQ(run("rows onlyonearg").status, 1);
 }
 
+TEST(Inspect, encryptedAccdbWithItsPassword) {
+    const Result r = run("rows --password=Test123 " + data("a2007_encrypted_rc4_cryptoapi.accdb") + " Table1");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "[1,\"foo\"]\n");
+    EXPECT_EQ(r.err, "");
+    const Result wrong = run("tables --password=Sesame-42 " + data("a2010_encrypted_agile.accdb"));
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_EQ(wrong.err, "Error 3031: Not a valid password.\n");
+}
+
 TEST(Inspect, helpExplainsTheUsage) {
     const Result r = run("--help");
     EXPECT_EQ(r.status, 0);

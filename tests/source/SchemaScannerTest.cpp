@@ -192,3 +192,21 @@ TEST(SchemaScanner, everyFixtureScans) {
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << name; // libmdb stays silent
     }
 }
+
+TEST(SchemaScanner, encryptedAccdbScansWithItsPassword) {
+    TempFolder temp;
+    for (const auto& [name, password] : {std::pair{"a2010_encrypted_agile.accdb", "password"},
+                                         std::pair{"a2010_encrypted_agile_sha1.accdb", "Test123"},
+                                         std::pair{"a2007_encrypted_rc4_cryptoapi.accdb", "Test123"}}) {
+        RecordingProgress progress;
+        testing::internal::CaptureStderr();
+        const auto document =
+            ScanSourceDatabase(std::string(TABULON_TEST_DATA) + "/" + name, password, "", "", progress);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << name;
+        const auto table = tableNode(*document, "Table1");
+        ASSERT_TRUE(table) << name;
+        EXPECT_EQ(fieldText(table, "ID", "Type"), "4") << name;
+        EXPECT_STREQ(table.select_node("Fields/Field[2]/Type").node().text().as_string(), "10") << name;
+        EXPECT_EQ(slurp(temp.path() / "access.xml").find(password), std::string::npos) << name;
+    }
+}
