@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace tabulon {
 
@@ -23,6 +24,31 @@ std::size_t findControl(std::string_view text, std::size_t from) {
     return static_cast<std::size_t>(it - text.begin());
 }
 
+// Whether any of eight bytes is a control character (below 32) or a quote. Exact as a yes/no
+// answer: the borrow tricks only ever mark bytes that qualify or follow one that does.
+bool hasSpecialByte(std::uint64_t bytes) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+    const std::uint64_t below32 = (bytes - kOnes * 32) & ~bytes & kHighs;
+    const std::uint64_t quotes = bytes ^ (kOnes * '\'');
+    return ((below32 | ((quotes - kOnes) & ~quotes)) & kHighs) != 0;
+}
+
+// The position of the next control character or quote, eight bytes at a time: the record path
+// runs this over every text of every row.
+std::size_t findSpecial(std::string_view text, std::size_t from) {
+    const char* data = text.data();
+    std::size_t i = from;
+    for (std::uint64_t bytes; i + 8 <= text.size(); i += 8) {
+        std::memcpy(&bytes, data + i, 8);
+        if (hasSpecialByte(bytes))
+            break;
+    }
+    for (; i < text.size(); ++i)
+        if (isControl(data[i]) || data[i] == '\'')
+            return i;
+    return text.size();
+}
+
 // The length SQL Server gives the text: UTF-16 units for N literals, bytes otherwise (an upper bound
 // of the bytes in any server code page).
 std::size_t serverLength(std::string_view text, bool unicode) {
@@ -35,19 +61,6 @@ std::size_t serverLength(std::string_view text, bool unicode) {
         units += c >= 0xF0; // a four-byte sequence is a surrogate pair
     }
     return units;
-}
-
-void appendQuotedRun(std::string& out, std::string_view run, bool unicode) {
-    if (unicode)
-        out += 'N';
-    out += '\'';
-    std::size_t start = 0;
-    for (std::size_t quote; (quote = run.find('\'', start)) != std::string_view::npos; start = quote + 1) {
-        out.append(run.substr(start, quote + 1 - start));
-        out += '\'';
-    }
-    out.append(run.substr(start));
-    out += '\'';
 }
 
 template <typename Integer> void appendInteger(std::string& out, Integer value) {
@@ -71,45 +84,70 @@ void appendFloating(std::string& out, double value, bool single) {
     const auto result =
         single ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(value), std::chars_format::scientific)
                : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-    std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    if (text.front() == '-') {
+    const char* p = buffer;
+    if (*p == '-') {
         out += '-';
-        text.remove_prefix(1);
+        ++p;
     }
-    const std::size_t e = text.find('e');
-    std::string digits;
-    for (char c : text.substr(0, e))
-        if (c != '.')
-            digits += c;
+    const char* e = std::find(p, static_cast<const char*>(result.ptr), 'e');
+    char digits[32];
+    int count = 0;
+    for (; p < e; ++p)
+        if (*p != '.')
+            digits[count++] = *p;
     int exponent = 0;
-    std::string_view expText = text.substr(e + 1);
-    if (expText.front() == '+')
-        expText.remove_prefix(1);
-    std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
+    std::from_chars(e[1] == '+' ? e + 2 : e + 1, result.ptr, exponent);
 
     const int maxPlainExponent = single ? 6 : 14;
-    const auto count = static_cast<int>(digits.size());
     if (exponent < -4 || exponent > maxPlainExponent) {
         out += digits[0];
         if (count > 1) {
             out += '.';
-            out.append(digits, 1);
+            out.append(digits + 1, static_cast<std::size_t>(count - 1));
         }
         out += exponent < 0 ? "E-" : "E+";
         appendPadded(out, std::abs(exponent), 2);
     } else if (exponent < 0) {
         out += "0.";
         out.append(static_cast<std::size_t>(-exponent - 1), '0');
-        out += digits;
+        out.append(digits, static_cast<std::size_t>(count));
     } else {
         const int integerDigits = exponent + 1;
-        out.append(digits, 0, static_cast<std::size_t>(std::min(integerDigits, count)));
+        out.append(digits, static_cast<std::size_t>(std::min(integerDigits, count)));
         if (count < integerDigits)
             out.append(static_cast<std::size_t>(integerDigits - count), '0');
         if (count > integerDigits) {
             out += '.';
-            out.append(digits, static_cast<std::size_t>(integerDigits));
+            out.append(digits + integerDigits, static_cast<std::size_t>(count - integerDigits));
         }
+    }
+}
+
+// All digits of an exact decimal without trailing fraction zeros ("12.5", "0.0001", "0"). Currency
+// always fits the 64-bit fast path; wider Decimals take the general one.
+void appendDecimal(std::string& out, const Decimal& value) {
+    if (value.high != 0) {
+        out += value.toShortString();
+        return;
+    }
+    char digits[24];
+    const auto count = static_cast<int>(std::to_chars(digits, digits + sizeof digits, value.low).ptr - digits);
+    if (value.negative && value.low != 0)
+        out += '-';
+    const int integerDigits = count - value.scale;
+    const int fractionStart = std::max(integerDigits, 0);
+    if (integerDigits > 0)
+        out.append(digits, static_cast<std::size_t>(integerDigits));
+    else
+        out += '0';
+    int fractionEnd = count;
+    while (fractionEnd > fractionStart && digits[fractionEnd - 1] == '0')
+        --fractionEnd;
+    if (fractionEnd > fractionStart) {
+        out += '.';
+        if (integerDigits < 0)
+            out.append(static_cast<std::size_t>(-integerDigits), '0');
+        out.append(digits + fractionStart, static_cast<std::size_t>(fractionEnd - fractionStart));
     }
 }
 
@@ -139,27 +177,50 @@ std::string joinItems(const StringList& items) {
 } // namespace
 
 void appendSafeText(std::string& out, std::string_view text, bool unicode) {
-    std::size_t pos = findControl(text, 0);
-    const bool split = pos < text.size();
-    const bool toMax =
-        split && serverLength(text, unicode) > (unicode ? kMaxNonMaxUnicodeLength : kMaxNonMaxPlainLength);
-    out.reserve(out.size() + text.size() + 8);
-    if (toMax)
+    // Only a text longer than the non-MAX limit can need a MAX first piece: shorter ones skip the scans.
+    const std::size_t limit = unicode ? kMaxNonMaxUnicodeLength : kMaxNonMaxPlainLength;
+    bool closeMax = text.size() > limit && findControl(text, 0) < text.size() && serverLength(text, unicode) > limit;
+    out.reserve(out.size() + text.size() + 16);
+    if (closeMax)
         out += unicode ? "CONVERT(NVARCHAR(MAX), " : "CONVERT(VARCHAR(MAX), ";
-    appendQuotedRun(out, text.substr(0, pos), unicode);
-    if (toMax)
-        out += ')';
-    while (pos < text.size()) {
-        out += "+CHAR(";
-        appendInteger(out, static_cast<unsigned>(static_cast<unsigned char>(text[pos])));
-        out += ')';
-        const std::size_t next = findControl(text, ++pos);
-        if (next > pos) {
-            out += '+';
-            appendQuotedRun(out, text.substr(pos, next - pos), unicode);
+    const auto openQuote = [&] {
+        if (unicode)
+            out += 'N';
+        out += '\'';
+    };
+    // The first quoted piece is always there, even empty; later ones only around characters.
+    openQuote();
+    bool quoted = true;
+    for (std::size_t pos = 0;;) {
+        const std::size_t next = findSpecial(text, pos);
+        if (next > pos || (next < text.size() && text[next] == '\'')) {
+            if (!quoted) {
+                out += '+';
+                openQuote();
+                quoted = true;
+            }
+            out.append(text.substr(pos, next - pos));
         }
-        pos = next;
+        if (next == text.size())
+            break;
+        if (text[next] == '\'') {
+            out += "''";
+        } else {
+            if (quoted) {
+                out += '\'';
+                if (closeMax)
+                    out += ')';
+                closeMax = false;
+                quoted = false;
+            }
+            out += "+CHAR(";
+            appendInteger(out, static_cast<unsigned>(static_cast<unsigned char>(text[next])));
+            out += ')';
+        }
+        pos = next + 1;
     }
+    if (quoted)
+        out += '\'';
 }
 
 void appendSafeString(std::string& out, const Variant& value, bool unicode) {
@@ -200,7 +261,7 @@ bool appendSafeNumber(std::string& out, const Variant& value) {
     case Variant::Type::Double:
         return appendFloatingOrNull(out, value.real(), false);
     case Variant::Type::Decimal:
-        out += value.decimal().toShortString();
+        appendDecimal(out, value.decimal());
         return true;
     case Variant::Type::DateTime:
         appendFloating(out, value.dateTime().toOleDate(), false);

@@ -46,6 +46,22 @@ TEST(SafeString, splicesControlCharactersAndDoublesQuotes) {
     }
 }
 
+// The scanner reads eight bytes at a time: a quote or control character at any offset, next to
+// multi-byte UTF-8 characters, must be found, and those characters must never be taken for one.
+TEST(SafeString, findsQuotesAndControlsAtEveryOffset) {
+    const std::string filler = "aé€😀bcdefghijklmnopq"; // 25 bytes
+    EXPECT_EQ(SafeString(Variant(filler), true), "N'" + filler + "'");
+    for (std::size_t at = 0; at <= filler.size(); ++at) {
+        const std::string before = filler.substr(0, at), after = filler.substr(at);
+        if (at > 0 && (static_cast<unsigned char>(filler[at]) & 0xC0) == 0x80)
+            continue; // not a character boundary
+        EXPECT_EQ(SafeString(Variant(before + "'" + after), true), "N'" + before + "''" + after + "'") << at;
+        EXPECT_EQ(SafeString(Variant(before + "\x1f" + after), false),
+                  "'" + before + "'+CHAR(31)" + (after.empty() ? "" : "+'" + after + "'"))
+            << at;
+    }
+}
+
 TEST(SafeString, makesTheFirstPieceMaxOnlyWhenASplitTextExceedsTheNonMaxLimit) {
     const std::string n4000(4000, 'a');
     EXPECT_EQ(SafeString(Variant(n4000), true), "N'" + n4000 + "'");
@@ -100,6 +116,12 @@ TEST(SafeNumber, writesInvariantShortestRoundTripText) {
         {Variant(Decimal::fromScaledInteger(-9223372036854775807LL - 1, 4)), "-922337203685477.5808"},
         {Variant(Decimal::fromScaledInteger(125000, 4)), "12.5"},
         {Variant(Decimal::fromScaledInteger(0, 4)), "0"},
+        {Variant(Decimal::fromScaledInteger(1, 4)), "0.0001"},
+        {Variant(Decimal::fromScaledInteger(-500, 4)), "-0.05"},
+        {Variant(Decimal::fromScaledInteger(1200, 0)), "1200"},
+        {Variant(Decimal{0, 0, 4, true}), "0"},
+        // 28 digits need the high word: -9999999999999999999999999999 with 10 decimal places.
+        {Variant(Decimal{0x204FCE5E, 0x3E2502610FFFFFFF, 10, true}), "-999999999999999999.9999999999"},
         {Variant(true), "-1"},
         {Variant(" 2.50 "), "2.5"},
         {Variant("12; DROP TABLE x"), "NULL"},
