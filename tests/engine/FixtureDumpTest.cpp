@@ -50,27 +50,6 @@ std::vector<Fixture> everyFixture() {
     return fixtures;
 }
 
-// Points TEMP at a folder while it lives; the scanner saves access.xml there.
-class ScopedTemp {
-public:
-    explicit ScopedTemp(const std::filesystem::path& folder) {
-        if (const char* temp = std::getenv("TEMP"))
-            m_old = temp;
-        setenv("TEMP", folder.c_str(), 1);
-    }
-    ~ScopedTemp() {
-        if (m_old)
-            setenv("TEMP", m_old->c_str(), 1);
-        else
-            unsetenv("TEMP");
-    }
-    ScopedTemp(const ScopedTemp&) = delete;
-    ScopedTemp& operator=(const ScopedTemp&) = delete;
-
-private:
-    std::optional<std::string> m_old;
-};
-
 // One dump run of a whole database, every table and field selected, as the wizard would make it.
 class DumpRun {
 public:
@@ -99,7 +78,7 @@ public:
     }
 
     TempFolder folder;
-    ScopedTemp temp;
+    fixture::ScopedTemp temp;
     RunSettings settings;
     RecordingProgress progress;
     RunFlags flags;

@@ -2,8 +2,12 @@
 
 #include "source/AccessDatabase.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 // The real Access files under tests/data that the engine's end-to-end tests read.
 namespace fixture {
@@ -26,5 +30,26 @@ inline std::vector<std::string> lines(const std::string& text) {
         out.push_back(text.substr(start));
     return out;
 }
+
+// Points TEMP at a folder while it lives; the scanner saves access.xml there.
+class ScopedTemp {
+public:
+    explicit ScopedTemp(const std::filesystem::path& folder) {
+        if (const char* temp = std::getenv("TEMP"))
+            m_old = temp;
+        setenv("TEMP", folder.c_str(), 1);
+    }
+    ~ScopedTemp() {
+        if (m_old)
+            setenv("TEMP", m_old->c_str(), 1);
+        else
+            unsetenv("TEMP");
+    }
+    ScopedTemp(const ScopedTemp&) = delete;
+    ScopedTemp& operator=(const ScopedTemp&) = delete;
+
+private:
+    std::optional<std::string> m_old;
+};
 
 } // namespace fixture
