@@ -291,6 +291,23 @@ void appendSafeDate(std::string& out, const Variant& value) {
         return;
     }
     const DateTime::Parts p = toDateTime(value).parts();
+    if (p.year >= 0 && p.year <= 9999) {
+        // Every field has a fixed place: fill them in one template and append it once.
+        char text[] = "'0000-00-00 00:00:00'";
+        const auto put = [&](int at, int twoDigits) {
+            text[at] = static_cast<char>('0' + twoDigits / 10);
+            text[at + 1] = static_cast<char>('0' + twoDigits % 10);
+        };
+        put(1, p.year / 100);
+        put(3, p.year % 100);
+        put(6, p.month);
+        put(9, p.day);
+        put(12, p.hour);
+        put(15, p.minute);
+        put(18, p.second);
+        out.append(text, sizeof text - 1);
+        return;
+    }
     out += '\'';
     appendPadded(out, p.year, 4);
     out += '-';
