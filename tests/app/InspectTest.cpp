@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -16,7 +17,8 @@ struct Result {
 };
 
 Result run(const std::string& arguments) {
-    const std::string errFile = testing::TempDir() + "inspect-stderr.txt";
+    // One file per process: CTest runs the cases of this program in parallel.
+    const std::string errFile = testing::TempDir() + "inspect-stderr-" + std::to_string(::getpid()) + ".txt";
     const std::string command = std::string(TABULON_INSPECT) + " " + arguments + " 2>" + errFile;
     Result result;
     FILE* pipe = ::popen(command.c_str(), "r");
