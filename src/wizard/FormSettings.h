@@ -2,6 +2,8 @@
 
 #include "lib/Dictionary.h"
 
+#include <string>
+
 namespace tabulon {
 
 class frmMain;
@@ -15,5 +17,14 @@ DictionaryPtr GetSettingsFromForm(frmMain& form);
 // itself changes at the next scan). Does nothing unless the "Verdix Tessoral" entry is a
 // dictionary. A check-box value that is a non-numeric text raises 13 (type mismatch).
 void ApplySettingsToForm(frmMain& form, const DictionaryPtr& settings);
+
+// Asks for a file name (starting in the remembered folder) and writes the settings of the form to
+// it, passwords included; an existing file is overwritten only when the user says Yes. Errors of
+// the write pass to the caller.
+void SaveSettingsDialog(frmMain& form, const std::string& proposedFileName);
+
+// Asks for a settings file (proposing the last one loaded), reads, normalises and applies it, and
+// says so. Errors of the read pass to the caller.
+void LoadSettingsDialog(frmMain& form);
 
 } // namespace tabulon

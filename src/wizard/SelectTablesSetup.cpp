@@ -1,17 +1,30 @@
 #include "wizard/modWizard.h"
 
 #include "settings/ProcessState.h"
+#include "source/SchemaScanner.h"
 #include "wizard/FormControls.h"
 #include "wizard/TableTree.h"
 #include "wizard/frmMain.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 
 namespace tabulon {
 
 namespace {
+// Scans the source named on the source page; its document becomes `currentSchema`. The window takes
+// no input meanwhile: the scan lets window events run, and a second click on a navigation button
+// must not walk on while the tree is still empty.
+void scanSource(frmMain& form) {
+    const FormControls& ui = form.controls();
+    const frmMain::BusyScope busy(form);
+    form.state().currentSchema = ScanSourceDatabase(
+        ui.txtSourceFilename->text().toStdString(), ui.txtSourcePassword->text().toStdString(),
+        ui.txtSourceUsername->text().toStdString(), ui.txtSourceSystemDatabase->text().toStdString(), form.progress());
+}
+
 // Fills the tree from the document of the last scan and checks the remembered selection, or
 // everything when nothing is remembered.
 void refillTableTree(frmMain& form) {
@@ -39,6 +52,7 @@ void ShowSelectTablesPage(frmMain& form, std::string& currentPage, bool forward)
         QStringLiteral("Select the tables you want to transfer from the source database to the destination database."));
     if (!forward || !form.rescanSource)
         return;
+    scanSource(form);
     refillTableTree(form);
     form.rescanSource = false;
     ui.tvSourceTables->update();

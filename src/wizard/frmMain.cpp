@@ -4,6 +4,7 @@
 #include "lib/Error.h"
 #include "settings/ProcessState.h"
 #include "settings/UserInterface.h"
+#include "settings/UserStore.h"
 #include "tabulon/Version.h"
 #include "wizard/FormSettings.h"
 #include "wizard/PageBuilders.h"
@@ -217,7 +218,23 @@ void frmMain::unloadForms() {
     close();
 }
 
+frmMain::BusyScope::BusyScope(frmMain& form) : m_form(form) {
+    m_form.m_busy = true;
+    m_form.centralWidget()->setEnabled(false);
+    m_form.setCursor(Qt::WaitCursor);
+}
+
+frmMain::BusyScope::~BusyScope() {
+    m_form.unsetCursor();
+    m_form.centralWidget()->setEnabled(true);
+    m_form.m_busy = false;
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
+    if (m_busy) {
+        event->ignore();
+        return;
+    }
     // Closing the window in the middle of a run would pull the window out from under the run:
     // the close box then asks to cancel the transfer, like the Cancel button.
     if (m_state.run.conversionRunning) {

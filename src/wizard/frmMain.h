@@ -2,9 +2,12 @@
 
 #include "lib/Dictionary.h"
 #include "settings/MainFormPort.h"
+#include "wizard/FileDialogs.h"
 #include "wizard/FormControls.h"
 
 #include <QMainWindow>
+
+class QLineEdit;
 
 #include <functional>
 #include <memory>
@@ -15,6 +18,7 @@ namespace tabulon {
 struct ProcessState;
 class StatusLog;
 class UserInterface;
+class UserStore;
 class frmAdvancedOptions;
 
 // The main window: every page of the wizard as a frame, the header, the navigation buttons and the
@@ -40,6 +44,12 @@ public:
 
     void setErrorReporter(ErrorReporter reporter) { m_reportError = std::move(reporter); }
     void setLogWriter(LogWriter writer) { m_writeLog = std::move(writer); }
+    // The per-user store of remembered folders and files; the user's own unless one is set.
+    UserStore& userStore();
+    void setUserStore(UserStore* store) { m_userStore = store; }
+    // The file dialogs; Qt's own unless others are set.
+    FileDialogs& fileDialogs();
+    void setFileDialogs(FileDialogs* dialogs) { m_fileDialogs = dialogs; }
 
     // Form-level state of the wizard.
     std::string currentPage;
@@ -47,6 +57,21 @@ public:
     DictionaryPtr selectedTables = Dictionary::create();
     bool loadingSettings = false;
     std::string conversionReport;
+    // The one dialog component of the window (CommonDialog1): its properties outlive each dialog.
+    FileDialogRequest commonDialog;
+
+    // Keeps the window from taking input, or closing, while a scan lets window events run; shows
+    // the hourglass meanwhile.
+    class BusyScope {
+    public:
+        explicit BusyScope(frmMain& form);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        frmMain& m_form;
+    };
 
     // The one message box: under "hide" it answers `defaultAnswer` without showing anything.
     int showMessage(const std::string& text, int style, const std::string& title, int defaultAnswer);
@@ -91,6 +116,10 @@ private:
     void txtSourceFilename_Validate();
     void optDestination_Click(int index);
     void cmdAdvancedOptions_Click();
+    void cmdSourceBrowse_Click();
+    void cmdSystemDatabaseBrowse_Click();
+    void cmdBrowseDump_Click();
+    void browseSourceFile(const char* title, const char* filter, const char* lastKey, QLineEdit* target);
 
     ProcessState& m_state;
     UserInterface& m_userInterface;
@@ -99,6 +128,11 @@ private:
     frmAdvancedOptions* m_advancedOptions = nullptr;
     ErrorReporter m_reportError;
     LogWriter m_writeLog;
+    UserStore* m_userStore = nullptr;
+    std::unique_ptr<UserStore> m_ownUserStore;
+    FileDialogs* m_fileDialogs = nullptr;
+    std::unique_ptr<FileDialogs> m_ownFileDialogs;
+    bool m_busy = false;
 };
 
 } // namespace tabulon

@@ -3,6 +3,7 @@
 #include "settings/ProcessState.h"
 #include "settings/UserInterface.h"
 #include "wizard/FormControls.h"
+#include "wizard/FormSettings.h"
 #include "wizard/StatusLog.h"
 #include "wizard/TableTree.h"
 #include "wizard/frmAdvancedOptions.h"
@@ -34,6 +35,12 @@ void frmMain::connectNavigation() {
     onClick(m_ui.cmdFinish, "cmdFinish_Click", [this] { WizardNavigate(*this, currentPage, "FINISH"); });
     onClick(m_ui.cmdCancel, "cmdCancel_Click", [this] { cmdCancel_Click(); });
     onClick(m_ui.cmdExit, "cmdExit_Click", [this] { unloadForms(); });
+    onClick(m_ui.cmdLoadSettings, "cmdLoadSettings_Click", [this] { LoadSettingsDialog(*this); });
+    onClick(m_ui.cmdSaveSettings, "cmdSaveSettings_Click", [this] { SaveSettingsDialog(*this, ""); });
+    onClick(m_ui.cmdSaveSettings1, "cmdSaveSettings1_Click", [this] { SaveSettingsDialog(*this, ""); });
+    onClick(m_ui.cmdSourceBrowse, "cmdSourceBrowse_Click", [this] { cmdSourceBrowse_Click(); });
+    onClick(m_ui.cmdSystemDatabaseBrowse, "cmdSystemDatabaseBrowse_Click", [this] { cmdSystemDatabaseBrowse_Click(); });
+    onClick(m_ui.cmdBrowseDump, "cmdBrowseDump_Click", [this] { cmdBrowseDump_Click(); });
     connect(m_ui.cmdHelp, &QPushButton::clicked, this, [this] { openDocument(HelpPageAddress()); });
     connect(m_ui.imgDonate, &QPushButton::clicked, this, [this] { openDocument(DonationPageAddress()); });
 }

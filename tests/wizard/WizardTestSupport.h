@@ -3,15 +3,19 @@
 #include "lib/Dictionary.h"
 #include "settings/ProcessState.h"
 #include "settings/UserInterface.h"
+#include "settings/UserStore.h"
+#include "wizard/FileDialogs.h"
 #include "wizard/frmMain.h"
 
 #include <QString>
+#include <QTemporaryDir>
 
 #include <deque>
 #include <memory>
 #include <string>
 #include <vector>
 
+class QRadioButton;
 class QWidget;
 
 namespace tabulon::test {
@@ -36,6 +40,16 @@ public:
     std::string clipboard;
 };
 
+// Answers file dialogs from a script and records what they were asked.
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    std::optional<std::string> choose(const FileDialogRequest& request) override;
+
+    // The answers to give, in order (nothing: the user cancelled); once they run out, every dialog is cancelled.
+    std::deque<std::optional<std::string>> answers;
+    std::vector<FileDialogRequest> requests;
+};
+
 // An error that escaped a trapped handler, as the error reporter received it.
 struct ReportedError {
     std::string function;
@@ -53,6 +67,10 @@ public:
     frmMain& form() { return *m_form; }
     ScriptedUserInterface& ui() { return m_ui; }
     ProcessState& state() { return m_state; }
+    ScriptedFileDialogs& dialogs() { return m_dialogs; }
+    UserStore& store() { return *m_store; }
+    // A path in the fixture's own folder, which also serves as APPDATA and TEMP.
+    std::string path(const std::string& name) const;
     std::vector<ReportedError> errors;
 
     template <typename T> T* find(const char* name) const { return m_form->findChild<T*>(QLatin1String(name)); }
@@ -60,8 +78,11 @@ public:
     void click(const char* name);
 
 private:
+    QTemporaryDir m_folder;
     ProcessState m_state;
     ScriptedUserInterface m_ui;
+    ScriptedFileDialogs m_dialogs;
+    std::unique_ptr<UserStore> m_store;
     std::unique_ptr<frmMain> m_form;
 };
 
@@ -69,6 +90,14 @@ private:
 DictionaryPtr defaultSettings();
 // A path under the test data folder.
 std::string testData(const std::string& name);
+// The option button optDestination(index).
+QRadioButton* destinationOption(WizardFixture& fixture, int index);
+// Walks from the welcome page to the transfer options page with `source` as the source database and
+// a dump file in the fixture's folder as the destination.
+void walkToTransferOptions(WizardFixture& fixture, const std::string& source);
+// The whole text of a file ("" when it cannot be read).
+std::string readAll(const std::string& path);
+
 // Number of top-level windows still visible.
 int visibleTopLevelWindows();
 

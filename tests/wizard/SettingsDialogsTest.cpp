@@ -1,0 +1,209 @@
+// The Load and Save Settings dialogs and the three browse buttons, answered from a script.
+#include "WizardTestSupport.h"
+
+#include "lib/Convert.h"
+#include "lib/Ini.h"
+#include "wizard/frmAdvancedOptions.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tabulon;
+using namespace tabulon::test;
+
+namespace {
+void writeFile(const std::string& path, const std::string& text) {
+    QFile file(QString::fromStdString(path));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+}
+
+std::string folderOf(const std::string& path) {
+    return path.substr(0, path.find_last_of('/') + 1);
+}
+} // namespace
+
+class SettingsDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QCOMPARE(visibleTopLevelWindows(), 0); }
+
+    void saveThenLoadRestoresTheForm();
+    void saveAsksBeforeOverwriting();
+    void loadOfAMissingFileSaysSo();
+    void loadOfASectionOnlyFileNormalises();
+    void cancelledDialogsChangeNothing();
+    void sourceBrowseRemembersFolderAndFile();
+    void systemDatabaseBrowseUsesTheWorkgroupFilter();
+    void dumpBrowseAsksBeforeOverwriting();
+};
+
+void SettingsDialogsTest::saveThenLoadRestoresTheForm() {
+    QTemporaryDir outside;
+    const std::string file = outside.filePath(QStringLiteral("saved.ini")).toStdString();
+    {
+        WizardFixture fixture;
+        fixture.find<QLineEdit>("txtSourceFilename")->setText(QStringLiteral("C:\\data\\orders, 2024.mdb"));
+        fixture.find<QLineEdit>("txtSourcePassword")->setText(QStringLiteral("s3cret"));
+        destinationOption(fixture, 1)->setChecked(true);
+        fixture.find<QComboBox>("cbMSSQLAuthentication")->setCurrentIndex(1);
+        fixture.find<QCheckBox>("chkColumnList")->setChecked(false);
+        fixture.form().advancedOptions().txtTablePrefix->setText(QStringLiteral("acc_"));
+        fixture.form().advancedOptions().cbDateTimeType->setCurrentIndex(1);
+        fixture.dialogs().answers.push_back(file);
+        fixture.find<QPushButton>("cmdSaveSettings1")->click();
+        QVERIFY(fixture.errors.empty());
+        QCOMPARE(fixture.dialogs().requests.back().title, std::string("Save Settings As"));
+        QCOMPARE(fixture.dialogs().requests.back().save, true);
+        QCOMPARE(fixture.store().text("Settings", "SaveFolder"), folderOf(file));
+        // The saved file keeps its password, whatever the automatic file does.
+        QCOMPARE(toText(ReadIniFile(file)->dictionaryAt("Verdix Tessoral")->get("sourcepassword")),
+                 std::string("s3cret"));
+    }
+
+    WizardFixture fixture;
+    fixture.dialogs().answers.push_back(file);
+    fixture.click("cmdLoadSettings");
+    QVERIFY(fixture.errors.empty());
+    QCOMPARE(fixture.dialogs().requests.back().title, std::string("Load Settings"));
+    QCOMPARE(fixture.ui().messages.back().text, std::string("Wizard settings were loaded successfully"));
+    QCOMPARE(fixture.find<QLineEdit>("txtSourceFilename")->text(), QStringLiteral("C:\\data\\orders, 2024.mdb"));
+    QCOMPARE(fixture.find<QLineEdit>("txtSourcePassword")->text(), QStringLiteral("s3cret"));
+    QVERIFY(destinationOption(fixture, 1)->isChecked());
+    QCOMPARE(fixture.find<QComboBox>("cbMSSQLAuthentication")->currentIndex(), 1);
+    QVERIFY(!fixture.find<QCheckBox>("chkColumnList")->isChecked());
+    QCOMPARE(fixture.form().advancedOptions().txtTablePrefix->text(), QStringLiteral("acc_"));
+    QCOMPARE(fixture.form().advancedOptions().cbDateTimeType->currentText(), QStringLiteral("DATETIME"));
+    QCOMPARE(fixture.store().text("Settings", "LastLoadedIni"), file);
+}
+
+void SettingsDialogsTest::saveAsksBeforeOverwriting() {
+    WizardFixture fixture;
+    const std::string path = fixture.path("old.ini");
+    writeFile(path, "keep me");
+    fixture.dialogs().answers.push_back(path);
+    fixture.find<QPushButton>("cmdSaveSettings1")->click();
+    QCOMPARE(fixture.ui().messages.back().text, std::string("The file already exists. Do you want to overwrite it?"));
+    QCOMPARE(fixture.ui().messages.back().title, std::string("Overwrite File"));
+    QCOMPARE(readAll(path), std::string("keep me"));
+    // Under "hide" the default answer is No: the file stays as well.
+    fixture.state().hideMode = true;
+    fixture.dialogs().answers.push_back(path);
+    fixture.find<QPushButton>("cmdSaveSettings1")->click();
+    QCOMPARE(readAll(path), std::string("keep me"));
+
+    fixture.state().hideMode = false;
+    fixture.ui().answers.push_back(6);
+    fixture.dialogs().answers.push_back(path);
+    fixture.find<QPushButton>("cmdSaveSettings1")->click();
+    QVERIFY(readAll(path).find("[Verdix Tessoral]") != std::string::npos);
+}
+
+void SettingsDialogsTest::loadOfAMissingFileSaysSo() {
+    WizardFixture fixture;
+    const std::string path = fixture.path("gone.ini");
+    fixture.dialogs().answers.push_back(path);
+    fixture.click("cmdLoadSettings");
+    QCOMPARE(fixture.ui().messages.size(), std::size_t(1));
+    QCOMPARE(fixture.ui().messages.back().text, std::string("The file does not exist?"));
+    QCOMPARE(fixture.ui().messages.back().title, std::string("Load Settings"));
+    QCOMPARE(fixture.store().text("Settings", "LastLoadedIni"), path);
+}
+
+void SettingsDialogsTest::loadOfASectionOnlyFileNormalises() {
+    WizardFixture fixture;
+    const std::string path = fixture.path("bare.ini");
+    writeFile(path, "[Verdix Tessoral]\r\n");
+    fixture.find<QCheckBox>("chkCreateTables")->setChecked(false);
+    fixture.dialogs().answers.push_back(path);
+    fixture.click("cmdLoadSettings");
+    QVERIFY(fixture.errors.empty());
+    QVERIFY(fixture.find<QCheckBox>("chkCreateTables")->isChecked());
+    QVERIFY(!fixture.find<QCheckBox>("chkDropDatabase")->isChecked());
+    QVERIFY(destinationOption(fixture, 1)->isChecked());
+    QCOMPARE(fixture.find<QLineEdit>("txtMSSQLServer")->text(), QString());
+    QCOMPARE(fixture.form().advancedOptions().cbMemoType->currentText(), QStringLiteral("VARCHAR(MAX)"));
+    // Loading checks the drop box quietly: no warning while settings are applied.
+    QCOMPARE(fixture.ui().messages.size(), std::size_t(1));
+}
+
+void SettingsDialogsTest::cancelledDialogsChangeNothing() {
+    WizardFixture fixture;
+    const QString before = fixture.find<QLineEdit>("txtDestinationDumpFilename")->text();
+    fixture.click("cmdLoadSettings");
+    fixture.find<QPushButton>("cmdBrowseDump")->click();
+    fixture.click("cmdNext");
+    fixture.click("cmdSourceBrowse");
+    QVERIFY(fixture.ui().messages.empty());
+    QCOMPARE(fixture.store().text("Settings", "SourceFolder", "none"), std::string("none"));
+    QCOMPARE(fixture.store().text("Settings", "SaveFolder", "none"), std::string("none"));
+    QCOMPARE(fixture.find<QLineEdit>("txtDestinationDumpFilename")->text(), before);
+}
+
+void SettingsDialogsTest::sourceBrowseRemembersFolderAndFile() {
+    WizardFixture fixture;
+    fixture.click("cmdNext");
+    QLineEdit* fileName = fixture.find<QLineEdit>("txtSourceFilename");
+    const std::string missing = fixture.path("missing.mdb");
+    fixture.dialogs().answers.push_back(missing);
+    fixture.click("cmdSourceBrowse");
+    const FileDialogRequest& asked = fixture.dialogs().requests.back();
+    QCOMPARE(asked.title, std::string("Select Source Database"));
+    QCOMPARE(asked.filter,
+             std::string("(*.mdb, *.mde, *.accdb, *.accde) MS Access|*.mdb;*.mde;*.accdb;*.accde|(*.*) All Files|*.*"));
+    QCOMPARE(fixture.ui().messages.back().text, std::string("The file does not exist?"));
+    QCOMPARE(fileName->text(), QString());
+    QCOMPARE(fixture.store().text("Settings", "SourceFolder"), folderOf(missing));
+    QCOMPARE(fixture.store().text("Settings", "LastLoadedSource"), missing);
+
+    const std::string real = testData("access/a97_basic_types.mdb");
+    fixture.dialogs().answers.push_back(real);
+    fixture.click("cmdSourceBrowse");
+    QCOMPARE(fixture.dialogs().requests.back().initialFolder, folderOf(missing));
+    QCOMPARE(fixture.dialogs().requests.back().fileName, missing);
+    QCOMPARE(fileName->text().toStdString(), real);
+}
+
+void SettingsDialogsTest::systemDatabaseBrowseUsesTheWorkgroupFilter() {
+    WizardFixture fixture;
+    fixture.click("cmdNext");
+    const std::string workgroup = testData("access/a2000_empty.mdb");
+    fixture.dialogs().answers.push_back(workgroup);
+    fixture.click("cmdSystemDatabaseBrowse");
+    QCOMPARE(fixture.dialogs().requests.back().filter, std::string("(*.mdb) MS Access|*.mdw|(*.*) All Files|*.*"));
+    QCOMPARE(fixture.find<QLineEdit>("txtSourceSystemDatabase")->text().toStdString(), workgroup);
+    QCOMPARE(fixture.store().text("Settings", "LastLoadedSystemDatabase"), workgroup);
+    QCOMPARE(fixture.find<QLineEdit>("txtSourceFilename")->text(), QString());
+}
+
+void SettingsDialogsTest::dumpBrowseAsksBeforeOverwriting() {
+    WizardFixture fixture;
+    QLineEdit* dump = fixture.find<QLineEdit>("txtDestinationDumpFilename");
+    const std::string existing = fixture.path("old.sql");
+    writeFile(existing, "-- old");
+    // The dialog keeps the folder of the previous one: the component is shared.
+    fixture.form().commonDialog.initialFolder = "/previous/";
+    fixture.ui().answers.push_back(7);
+    fixture.dialogs().answers.push_back(existing);
+    fixture.find<QPushButton>("cmdBrowseDump")->click();
+    QCOMPARE(fixture.dialogs().requests.back().initialFolder, std::string("/previous/"));
+    QCOMPARE(fixture.dialogs().requests.back().fileName, std::string("dump.sql"));
+    QCOMPARE(fixture.ui().messages.back().title, std::string("Overwrite File"));
+    QCOMPARE(dump->text(), QStringLiteral("dump.sql"));
+
+    fixture.state().hideMode = true; // default answer Yes
+    fixture.dialogs().answers.push_back(existing);
+    fixture.find<QPushButton>("cmdBrowseDump")->click();
+    QCOMPARE(dump->text().toStdString(), existing);
+}
+
+QTEST_MAIN(SettingsDialogsTest)
+#include "SettingsDialogsTest.moc"
