@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ConversionRun.h" // kSettingsSection, the name of the one section the run reads
 #include "lib/Dictionary.h"
 
 #include <array>
@@ -9,9 +10,6 @@
 namespace tabulon {
 
 class UserStore;
-
-// The name of the one section of every settings object and settings file.
-inline constexpr const char* kSettingsSection = "Verdix Tessoral";
 
 // The section keys in the order in which the form inserts them, which is also their order in every
 // settings file the system writes.
