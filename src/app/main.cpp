@@ -1,15 +1,92 @@
+#include "app/DesktopInterface.h"
+#include "lib/CommandLine.h"
+#include "settings/DefaultLocations.h"
+#include "settings/ErrorReporter.h"
+#include "settings/ExitStatus.h"
+#include "settings/HeadlessMainForm.h"
+#include "settings/Interrupt.h"
+#include "settings/ProcessLog.h"
+#include "settings/ProcessState.h"
+#include "settings/Startup.h"
+#include "settings/UserStore.h"
 #include "tabulon/Version.h"
+
+#include <QApplication>
 
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+constexpr const char* kUsage = R"(Usage: tabulon [-autorun -settings=FILE [-hide] [-clearlog] [-unittest]
+                      [-successcmd=COMMAND] [-errorcmd=COMMAND]]
+
+Without options the conversion wizard opens with the settings of the last run.
+  -autorun          convert unattended with the settings file, then end
+  -settings=FILE    the settings file to load instead of the last run's
+  -hide             show no message box; each takes its default answer
+  -clearlog         empty the log file with its first entry instead of appending
+  -unittest         write UNITTEST instead of the version into the dump header
+  -successcmd=CMD   after an unattended run that completed, run CMD in the shell
+  -errorcmd=CMD     after an unattended run that did not complete, run CMD in the shell
+
+Exit status: 0 completed, 1 failed, 2 settings missing or unreadable, 3 transfer aborted.
+The log of the last start is tabulon.log in the application data folder (see README).
+)";
+
+// Qt needs a display for its windows; a machine without one (a server, CI, a container) can still
+// run the unattended conversion on Qt's offscreen platform.
+void chooseOffscreenWithoutDisplay() {
+#if defined(__unix__) && !defined(__APPLE__)
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+}
+
+bool isAutorun(const std::string& commandLine) {
+    return tabulon::ParseCommandLine(commandLine, false)->contains("autorun");
+}
+
+// The unattended run: start-up with no window shown; it ends the process itself.
+int runUnattended(tabulon::ProcessState& state, const char* programPath) {
+    using namespace tabulon;
+    DesktopInterface ui;
+    UserStore store;
+    ProcessLog log(state, LogFilePath(programPath));
+    ErrorReporter reporter(state, ui, log);
+    HeadlessMainForm form(log.progress(), state.run);
+    InstallInterruptHandler();
+    Startup startup(state, ui, store, log, reporter, form, RequiredComponents());
+    startup.FormLoad();
+    return exitstatus::Completed;
+}
+
+// The interactive start: the wizard window (frmMain) takes the place of the headless form here and
+// runs the same Startup before the event loop.
+int runInteractive(tabulon::ProcessState&, const char*) {
+    std::printf("Tabulon %s: the wizard window is not built yet; convert unattended with\n"
+                "  tabulon -autorun -settings=FILE -hide\n",
+                tabulon::kVersionText);
+    return tabulon::exitstatus::Completed;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("Tabulon %s\n", tabulon::kVersionText);
-            return 0;
-        }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("Tabulon %s\n", tabulon::kVersionText);
+        return 0;
     }
-    std::printf("Tabulon %s\n", tabulon::kVersionText);
-    return 0;
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+
+    tabulon::ProcessState state;
+    // Taken before QApplication, which removes the options it knows from argv.
+    state.commandLine = tabulon::joinCommandLine(argc, argv);
+    chooseOffscreenWithoutDisplay();
+    QApplication application(argc, argv);
+    return isAutorun(state.commandLine) ? runUnattended(state, argv[0]) : runInteractive(state, argv[0]);
 }
