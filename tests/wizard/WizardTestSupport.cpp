@@ -78,7 +78,9 @@ WizardFixture::WizardFixture(bool screenshotMode) {
     form.removePictureBoxTabStops();
     form.positionWizardFrames();
     form.setTabOrder();
-    form.setWelcomeText("Welcome to the Tabulon conversion wizard.");
+    form.setWelcomeText("Welcome to the Tabulon conversion wizard. This wizard will collect information about the "
+                        "following topics:\r\n\r\n1. The source database\r\n2. The destination database\r\n"
+                        "3. The set of tables to be transfered\r\n4. A set of transfer options");
     form.applySettingsToForm(defaultSettings());
     form.scaleDialog();
     form.updateSecurityFields();
