@@ -1,6 +1,7 @@
 #include "TextCodec.h"
 
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 
 namespace tabulon {
@@ -29,8 +30,20 @@ void appendCodePoint(char32_t c, std::string& out) {
 
 // The characters of a compressed segment are the low bytes of UTF-16 units (Latin-1).
 void appendLatin1(const std::uint8_t* data, std::size_t size, std::string& out) {
-    for (std::size_t i = 0; i < size; ++i)
-        appendCodePoint(data[i], out);
+    // Room for the worst case (two UTF-8 bytes each) made once, filled in place, then cut to size.
+    const std::size_t start = out.size();
+    out.resize(start + 2 * size);
+    char* p = out.data() + start;
+    for (std::size_t i = 0; i < size; ++i) {
+        const std::uint8_t c = data[i];
+        if (c < 0x80) {
+            *p++ = static_cast<char>(c);
+        } else {
+            *p++ = static_cast<char>(0xC0 | (c >> 6));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
 iconv_t openIconv(const char* to, const char* from) {
@@ -75,8 +88,8 @@ void decodeJetText(const std::uint8_t* data, std::size_t size, std::string& out)
     bool compressed = true;
     std::size_t start = 2;
     for (std::size_t i = 2; i <= size; ++i) {
-        if (i < size && data[i] != 0x00)
-            continue;
+        const void* zero = std::memchr(data + i, 0x00, size - i);
+        i = zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - data) : size;
         if (compressed)
             appendLatin1(data + start, i - start, out);
         else
