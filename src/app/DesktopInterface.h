@@ -1,16 +1,15 @@
 #pragma once
 
-#include "settings/UserInterface.h"
+#include "wizard/QtUserInterface.h"
 
 namespace tabulon {
 
-// Message boxes, the clipboard and the shell's "Open" through Qt. Needs a QApplication.
-class DesktopInterface : public UserInterface {
+// The wizard's message boxes, clipboard and shell "Open", for a process that may have no display:
+// under Qt's offscreen platform no one could answer a message box, so ShowMessage answers by itself.
+// The clipboard works there too (within the process), and the error reporter still fills it.
+class DesktopInterface : public QtUserInterface {
 public:
-    int messageBox(const std::string& text, int style, const std::string& title) override;
-    void setClipboardText(const std::string& text) override;
-    bool openDocument(const std::string& target) override;
-    // Under the offscreen platform (no display) no one could answer a message box.
+    using QtUserInterface::QtUserInterface;
     bool canShowMessages() const override;
 };
 

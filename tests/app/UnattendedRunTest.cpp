@@ -149,6 +149,20 @@ TEST_F(UnattendedRunTest, ConvertsARealDatabaseIntoADumpWithoutADisplay) {
     EXPECT_TRUE(QFile::exists(QString::fromStdString(path("temp/access.xml"))));
 }
 
+TEST_F(UnattendedRunTest, RunsFromTheAutomaticSettingsFileAndLeavesItAsItWas) {
+    QDir(m_root.path()).mkpath(QStringLiteral("appdata/Corvane/Tabulon"));
+    writeSettings(sample());
+    const std::string settings = readFile("run.ini");
+    writeFile("appdata/Corvane/Tabulon/wizard.ini", settings);
+    const Finished finished =
+        run({QStringLiteral("-autorun"), QStringLiteral("-hide"),
+             QStringLiteral("-settings=") + m_root.filePath(QStringLiteral("appdata/Corvane/Tabulon/wizard.ini"))});
+    EXPECT_EQ(finished.exitCode, 0) << finished.errors;
+
+    EXPECT_EQ(readFile("appdata/Corvane/Tabulon/wizard.ini"), settings);
+    EXPECT_NE(readFile("out/dump.sql").find("CREATE TABLE [Table3]"), std::string::npos);
+}
+
 TEST_F(UnattendedRunTest, AutorunWithoutSettingsEndsWithStatus2AndConvertsNothing) {
     const Finished finished = run({QStringLiteral("-autorun"), QStringLiteral("-hide")});
     EXPECT_EQ(finished.exitCode, 2);
