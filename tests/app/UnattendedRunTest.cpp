@@ -163,6 +163,14 @@ TEST_F(UnattendedRunTest, RunsFromTheAutomaticSettingsFileAndLeavesItAsItWas) {
     EXPECT_NE(readFile("out/dump.sql").find("CREATE TABLE [Table3]"), std::string::npos);
 }
 
+TEST_F(UnattendedRunTest, UnittestPutsNoVersionIntoTheDumpHeader) {
+    const std::string settings = writeSettings(sample());
+    run({QStringLiteral("-autorun"), QStringLiteral("-hide"), QStringLiteral("-unittest"),
+         QStringLiteral("-settings=") + QString::fromStdString(settings)});
+    const std::string dump = readFile("out/dump.sql");
+    EXPECT_NE(dump.find("-- Program Version UNITTEST\r\n"), std::string::npos) << dump.substr(0, 400);
+}
+
 TEST_F(UnattendedRunTest, AutorunWithoutSettingsEndsWithStatus2AndConvertsNothing) {
     const Finished finished = run({QStringLiteral("-autorun"), QStringLiteral("-hide")});
     EXPECT_EQ(finished.exitCode, 2);
