@@ -112,8 +112,11 @@ void Startup::LoadStartupSettings() {
     setStep("Read password option from registry");
     readPasswordOption();
     setStep("Initialize the ini");
-    if (!SettingsSection(m_state.settings))
+    if (!SettingsSection(m_state.settings)) {
+        if (m_state.autorunMode)
+            refuseDefaultsUnattended(path);
         m_state.settings = CreateDefaultSettings(m_store);
+    }
     setStep("Set gui values");
     m_form.applySettingsToForm(m_state.settings);
 }
@@ -149,6 +152,15 @@ void Startup::loadSettingsFile(const std::string& path) {
     if (m_state.autorunMode)
         m_reporter.HaltError(message, exitstatus::NoSettings);
     ShowMessage(m_state, m_ui, message, msgbox::Exclamation, "Tabulon", msgbox::Ok);
+}
+
+void Startup::refuseDefaultsUnattended(const std::string& path) {
+    // The defaults name the last browsed source and a direct transfer that drops and recreates its
+    // tables on this computer's server: no one asked an unattended run for that.
+    const std::string why = m_state.settings ? "It has no section [" + std::string(kSettingsSection) + "]. " : "";
+    m_reporter.HaltError("Unable to load ini file: " + path + "\r\n" + why +
+                             "An unattended run does not convert with the default settings.",
+                         exitstatus::NoSettings);
 }
 
 void Startup::readPasswordOption() {

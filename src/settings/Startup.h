@@ -29,6 +29,7 @@ public:
 
     // Steps 11 to 15: the settings file named by "settings" (or wizard.ini), normalised, else the
     // defaults; the password option; the values put into the controls. Leaves `state.settings`.
+    // An unattended run never falls back to the defaults: it halts with exit status NoSettings.
     void LoadStartupSettings();
 
     // The step text at this moment.
@@ -45,6 +46,7 @@ private:
     std::string settingsFileName();
     void loadSettingsFile(const std::string& path);
     void readPasswordOption();
+    [[noreturn]] void refuseDefaultsUnattended(const std::string& path);
     void runUnattended();
 
     ProcessState& m_state;

@@ -52,6 +52,21 @@ TEST_F(StartupTest, AutorunWithAMissingSettingsFileHaltsAndLogsWhy) {
     EXPECT_EQ(m_state.currentSchema, nullptr);
 }
 
+TEST_F(StartupTest, AutorunNeverConvertsWithTheDefaultSettings) {
+    writeFile("other.ini", "[Another Section]\r\n  sourcefilename=x.mdb\r\n");
+    EXPECT_EQ(start("-autorun -hide -settings=" + path("other.ini")), exitstatus::NoSettings);
+    EXPECT_EQ(logEntries().at(3), "Unable to load ini file: " + path("other.ini") +
+                                      "\r\nIt has no section [Verdix Tessoral]. An unattended run does not convert "
+                                      "with the default settings.");
+    EXPECT_EQ(m_form.applied, nullptr);
+
+    // wizard.ini is read silently when it is missing, but an unattended run stops all the same.
+    EXPECT_EQ(start("-autorun -hide -settings=\"" + DefaultSettingsPath() + "\""), exitstatus::NoSettings);
+    EXPECT_EQ(logEntries().at(3), "Unable to load ini file: " + DefaultSettingsPath() +
+                                      "\r\nAn unattended run does not convert with the default settings.");
+    EXPECT_EQ(m_state.currentSchema, nullptr);
+}
+
 TEST_F(StartupTest, InteractiveStartWithAMissingSettingsFileWarnsAndAppliesTheDefaults) {
     EXPECT_EQ(start("-settings=" + path("missing.ini")), -1);
 
