@@ -25,9 +25,9 @@ void scanSource(frmMain& form) {
         ui.txtSourceUsername->text().toStdString(), ui.txtSourceSystemDatabase->text().toStdString(), form.progress());
 }
 
-// Fills the tree from the document of the last scan and checks the remembered selection, or
-// everything when nothing is remembered.
-void refillTableTree(frmMain& form) {
+} // namespace
+
+void FillTableTree(frmMain& form) {
     QTreeWidget* tree = form.controls().tvSourceTables;
     tree->clear();
     if (form.state().currentSchema)
@@ -37,7 +37,6 @@ void refillTableTree(frmMain& form) {
     else
         CheckTableNodes(tree, *form.selectedTables);
 }
-} // namespace
 
 void ShowSelectTablesPage(frmMain& form, std::string& currentPage, bool forward) {
     const FormControls& ui = form.controls();
@@ -53,7 +52,7 @@ void ShowSelectTablesPage(frmMain& form, std::string& currentPage, bool forward)
     if (!forward || !form.rescanSource)
         return;
     scanSource(form);
-    refillTableTree(form);
+    FillTableTree(form);
     form.rescanSource = false;
     ui.tvSourceTables->update();
 }

@@ -25,6 +25,9 @@ void ShowSourcePage(frmMain& form, std::string& currentPage, bool forward);
 void ShowDestinationPage(frmMain& form, std::string& currentPage, bool forward);
 // Forward after a change of the source file name, also scans the source and refills the tree.
 void ShowSelectTablesPage(frmMain& form, std::string& currentPage, bool forward);
+// Fills the table tree from `currentSchema` and checks the remembered selection, or every node when
+// nothing is remembered.
+void FillTableTree(frmMain& form);
 void ShowTransferOptionsPage(frmMain& form, std::string& currentPage, bool forward);
 
 // Gives every page frame one place and one size, so the window keeps its size from page to page.

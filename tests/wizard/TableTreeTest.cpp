@@ -73,10 +73,7 @@ void TableTreeTest::nodesCarryKeysImagesAndPaths() {
 void TableTreeTest::everythingCheckedWithoutRememberedSelection() {
     WizardFixture fixture;
     fixture.state().currentSchema = schemaOf({{"Orders", {"ID", "Total"}}, {"Empty", {}}});
-    std::string page = "DESTINATION";
-    ShowSelectTablesPage(fixture.form(), page, true);
-    QCOMPARE(page, std::string("SELECT_TABLES"));
-    QVERIFY(!fixture.form().rescanSource);
+    FillTableTree(fixture.form());
     QCOMPARE(checkedPaths(fixture.form().controls().tvSourceTables),
              (QStringList{QStringLiteral("Orders"), QStringLiteral("Orders\\ID"), QStringLiteral("Orders\\Total"),
                           QStringLiteral("Empty")}));
@@ -87,8 +84,7 @@ void TableTreeTest::rememberedTableWithoutFieldsChecksOnlyTheTable() {
     fixture.state().currentSchema = schemaOf({{"Orders", {"ID", "Total"}}, {"Lines", {"ID"}}});
     fixture.form().selectedTables->set("Orders", "Orders");
     fixture.form().selectedTables->set("Lines\\ID", "Lines\\ID");
-    std::string page = "DESTINATION";
-    ShowSelectTablesPage(fixture.form(), page, true);
+    FillTableTree(fixture.form());
     QCOMPARE(checkedPaths(fixture.form().controls().tvSourceTables),
              (QStringList{QStringLiteral("Orders"), QStringLiteral("Lines\\ID")}));
 }
@@ -107,8 +103,10 @@ void TableTreeTest::selectAllAndNoneReachEveryNode() {
     WizardFixture fixture;
     fixture.state().currentSchema = schemaOf({{"A", {"x"}}, {"B", {"y", "z"}}});
     fixture.form().selectedTables->set("A", "A");
+    fixture.form().rescanSource = false; // the tree comes from the document above, not from a scan
     std::string page = "DESTINATION";
     ShowSelectTablesPage(fixture.form(), page, true);
+    FillTableTree(fixture.form());
     QTreeWidget* tree = fixture.form().controls().tvSourceTables;
     fixture.click("cmdSelectAll");
     QCOMPARE(checkedPaths(tree).size(), 5);

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace tabulon;
@@ -205,13 +206,15 @@ void WizardRunTest::cancelDuringTheRecordsStopsTheTable() {
     WizardFixture fixture;
     walkToTransferOptions(fixture, testData(kEmoji));
     QVERIFY(tableNode(fixture, QStringLiteral("data")) != nullptr);
-    // The bar moves every tenth record: the user clicks Cancel there and confirms.
+    // Once twenty records are done the user clicks Cancel and confirms. The click waits in the event
+    // queue, as a real one does, until the run lets window events run.
     QProgressBar* bar = fixture.find<QProgressBar>("pbStatus");
+    QPushButton* cancel = fixture.find<QPushButton>("cmdCancel");
     int clicks = 0;
     connect(bar, &QProgressBar::valueChanged, this, [&](int value) {
         if (value >= 20 && clicks++ == 0) {
             fixture.ui().answers.push_back(6);
-            fixture.find<QPushButton>("cmdCancel")->click();
+            QTimer::singleShot(0, cancel, [cancel] { QTest::mouseClick(cancel, Qt::LeftButton); });
         }
     });
 
