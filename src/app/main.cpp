@@ -10,6 +10,7 @@
 #include "settings/Startup.h"
 #include "settings/UserStore.h"
 #include "tabulon/Version.h"
+#include "wizard/frmMain.h"
 
 #include <QApplication>
 
@@ -62,13 +63,25 @@ int runUnattended(tabulon::ProcessState& state, const char* programPath) {
     return exitstatus::Completed;
 }
 
-// The interactive start: the wizard window (frmMain) takes the place of the headless form here and
-// runs the same Startup before the event loop.
-int runInteractive(tabulon::ProcessState&, const char*) {
-    std::printf("Tabulon %s: the wizard window is not built yet; convert unattended with\n"
-                "  tabulon -autorun -settings=FILE -hide\n",
-                tabulon::kVersionText);
-    return tabulon::exitstatus::Completed;
+// The interactive start: the same Startup drives the wizard window, which then takes the user
+// through its pages until it is closed.
+int runInteractive(tabulon::ProcessState& state, const char* programPath) {
+    using namespace tabulon;
+    DesktopInterface ui;
+    UserStore store;
+    ProcessLog log(state, LogFilePath(programPath));
+    ErrorReporter reporter(state, ui, log);
+    frmMain form(state, ui);
+    form.setUserStore(&store);
+    form.setLogWriter([&log](const std::string& text) { log.write(text); });
+    form.setErrorReporter([&reporter](const std::string& function, long number, const std::string& description,
+                                      const std::string& debugInformation) {
+        reporter.ErrorHandler(function, number, description, debugInformation);
+    });
+    Startup startup(state, ui, store, log, reporter, form, RequiredComponents());
+    startup.FormLoad();
+    form.show();
+    return QApplication::exec();
 }
 
 } // namespace

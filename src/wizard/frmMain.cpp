@@ -2,6 +2,7 @@
 
 #include "lib/Convert.h"
 #include "lib/Error.h"
+#include "settings/Desktop.h"
 #include "settings/ProcessState.h"
 #include "settings/UserInterface.h"
 #include "settings/UserStore.h"
@@ -78,9 +79,7 @@ frmAdvancedOptions& frmMain::advancedOptions() {
 }
 
 int frmMain::showMessage(const std::string& text, int style, const std::string& title, int defaultAnswer) {
-    if (m_state.hideMode)
-        return defaultAnswer;
-    return m_userInterface.messageBox(text, style, title);
+    return ShowMessage(m_state, m_userInterface, text, style, title, defaultAnswer);
 }
 
 void frmMain::writeLog(const std::string& text) {
@@ -89,7 +88,7 @@ void frmMain::writeLog(const std::string& text) {
 }
 
 bool frmMain::openDocument(const std::string& target) {
-    return !target.empty() && m_userInterface.openDocument(target);
+    return OpenDocument(m_userInterface, target);
 }
 
 void frmMain::trapped(const char* name, const std::function<void()>& body) {
