@@ -72,6 +72,7 @@ int runInteractive(tabulon::ProcessState& state, const char* programPath) {
     ProcessLog log(state, LogFilePath(programPath));
     ErrorReporter reporter(state, ui, log);
     frmMain form(state, ui);
+    ui.setOwner(&form); // message boxes stay on top of the window
     form.setUserStore(&store);
     form.setLogWriter([&log](const std::string& text) { log.write(text); });
     form.setErrorReporter([&reporter](const std::string& function, long number, const std::string& description,
