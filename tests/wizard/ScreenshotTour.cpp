@@ -76,6 +76,9 @@ int main(int argc, char** argv) {
     });
     fixture.click("cmdFinish");
     save(form, folder, "7-result");
+    // The whole window as a user sees it, with the band at its foot that screenshot mode cuts off.
+    WizardFixture window;
+    save(window.form(), folder, "0-window");
     for (const ReportedError& error : fixture.errors)
         std::fprintf(stderr, "%s: %ld %s\n", error.function.c_str(), error.number, error.description.c_str());
     return fixture.errors.empty() ? 0 : 1;
