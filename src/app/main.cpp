@@ -67,6 +67,13 @@ int runUnattended(tabulon::ProcessState& state, const char* programPath) {
 // through its pages until it is closed.
 int runInteractive(tabulon::ProcessState& state, const char* programPath) {
     using namespace tabulon;
+    // A window no one can see would wait for ever for a click.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        std::fputs("Tabulon: there is no display for the wizard window; convert unattended with\n"
+                   "  tabulon -autorun -settings=FILE -hide\n",
+                   stderr);
+        return exitstatus::Failed;
+    }
     DesktopInterface ui;
     UserStore store;
     ProcessLog log(state, LogFilePath(programPath));
