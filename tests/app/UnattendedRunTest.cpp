@@ -32,12 +32,13 @@ protected:
         return m_root.filePath(QString::fromStdString(name)).toStdString();
     }
 
-    Finished run(const QStringList& arguments) const {
+    Finished run(const QStringList& arguments, const QString& temporaryFolder = {}) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
         environment.insert(QStringLiteral("APPDATA"), m_root.filePath(QStringLiteral("appdata")));
-        environment.insert(QStringLiteral("TEMP"), m_root.filePath(QStringLiteral("temp")));
+        environment.insert(QStringLiteral("TEMP"),
+                           temporaryFolder.isEmpty() ? m_root.filePath(QStringLiteral("temp")) : temporaryFolder);
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.filePath(QStringLiteral("config")));
         environment.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
         QProcess process;
@@ -207,6 +208,29 @@ TEST_F(UnattendedRunTest, AnUnreadableSourceIsReportedUnderFormLoadWithStatus1) 
     EXPECT_NE(report.find("gone.mdb"), std::string::npos);
     EXPECT_NE(report.find("\r\nDebug information: Check autorun\r\n"), std::string::npos);
     EXPECT_EQ(entries.back(), "End");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path("out/dump.sql"))));
+}
+
+TEST_F(UnattendedRunTest, AnUnwritableTemporaryFolderFailsTheDependencyCheck) {
+    const QString missing = m_root.filePath(QStringLiteral("no such folder"));
+    const Finished finished = run({QStringLiteral("-autorun"), QStringLiteral("-hide"),
+                                   QStringLiteral("-settings=") + QString::fromStdString(writeSettings(sample()))},
+                                  missing);
+    EXPECT_EQ(finished.exitCode, 1);
+
+    const std::vector<std::string> entries = logEntries();
+    ASSERT_EQ(entries.size(), 6u);
+    EXPECT_EQ(entries[3].rfind(
+                  "The program requires a temporary folder it can write to, but '" + missing.toStdString() + "'", 0),
+              0u)
+        << entries[3];
+    EXPECT_EQ(entries[4].rfind("Error in function 'Form_Load'\r\nError: 1000 (0x3E8)\r\n"
+                               "Reason: Dependency check failed.\r\n\r\nThe program will now exit.\r\n"
+                               "Debug information: Check dependencies\r\n",
+                               0),
+              0u)
+        << entries[4];
+    EXPECT_EQ(entries[5], "End");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(path("out/dump.sql"))));
 }
 
