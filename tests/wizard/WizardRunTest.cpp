@@ -8,10 +8,14 @@
 #include "wizard/FormSettings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -58,6 +62,7 @@ private slots:
     void selectedTablesAndFieldsReachSettingsAndDump();
     void cancelDuringTheRecordsStopsTheTable();
     void runAgainFromTheResultPageStartsAfresh();
+    void closedServerEndsOnTheResultPageWithTheError();
 };
 
 void WizardRunTest::fullRunToADumpEndsOnTheResultPage() {
@@ -246,6 +251,40 @@ void WizardRunTest::runAgainFromTheResultPageStartsAfresh() {
     QCOMPARE(occurrences(readAll(fixture.path("dump.sql")), "INSERT INTO"), 0);
     const DictionaryPtr saved = ReadIniFile(fixture.path("Corvane/Tabulon/wizard.ini"));
     QCOMPARE(toText(saved->dictionaryAt("Verdix Tessoral")->get("transferrecords")), std::string("0"));
+}
+
+void WizardRunTest::closedServerEndsOnTheResultPageWithTheError() {
+    if (std::string(TABULON_TDSODBC).empty())
+        QSKIP("FreeTDS's ODBC driver (tdsodbc) is not installed");
+    // FreeTDS registered as "SQL Server" in an odbcinst.ini of the test's own; no server listens on port 1.
+    QTemporaryDir odbc;
+    QFile ini(odbc.filePath(QStringLiteral("odbcinst.ini")));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(QByteArray("[SQL Server]\nDriver=") + TABULON_TDSODBC + "\n");
+    ini.close();
+    qputenv("ODBCSYSINI", odbc.path().toUtf8());
+
+    WizardFixture fixture;
+    walkToTransferOptions(fixture, testData(kBasicTypes));
+    fixture.click("cmdBack");
+    fixture.click("cmdBack");
+    destinationOption(fixture, 0)->setChecked(true);
+    fixture.find<QLineEdit>("txtMSSQLServer")->setText(QStringLiteral("127.0.0.1,1"));
+    fixture.find<QComboBox>("cbMSSQLAuthentication")->setCurrentIndex(1);
+    fixture.find<QLineEdit>("txtMSSQLPassword")->setText(QStringLiteral("s3cret"));
+    fixture.click("cmdNext");
+    fixture.click("cmdNext");
+    fixture.click("cmdFinish");
+
+    QVERIFY(fixture.errors.empty());
+    QCOMPARE(fixture.form().currentPage, std::string("SAVESETTINGS"));
+    const std::string report = reportShown(fixture);
+    QVERIFY2(report.find("Error connecting to destination database.") != std::string::npos, report.c_str());
+    QVERIFY(report.find("s3cret") == std::string::npos);
+    QVERIFY(!fixture.state().run.conversionRunning);
+    const QTreeWidget* status = fixture.find<QTreeWidget>("lvStatusLog");
+    QCOMPARE(status->topLevelItem(status->topLevelItemCount() - 1)->text(0),
+             QStringLiteral("Error connecting to destination database"));
 }
 
 QTEST_MAIN(WizardRunTest)
