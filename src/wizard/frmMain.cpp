@@ -175,6 +175,10 @@ void frmMain::scaleDialog() {
     // In screenshot mode the donation band falls outside the window.
     m_ui.frameBottom->setVisible(!m_state.screenshotMode);
     centralWidget()->layout()->activate();
+    // The window's own layout still holds the minimum of the page with its band: renew it, or the
+    // window keeps the band's height.
+    layout()->invalidate();
+    layout()->activate();
     resize(sizeHint());
 }
 

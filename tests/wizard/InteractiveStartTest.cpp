@@ -123,6 +123,11 @@ void InteractiveStartTest::screenshotModeLeavesTheVersionAndTheBandOut() {
     window.start();
     QCOMPARE(window.form().windowTitle(), QStringLiteral("Tabulon"));
     QVERIFY(!window.ui().frameBottom->isVisible());
+    // The window is cut short by the band; the page keeps its size.
+    StartedWindow normal("tabulon");
+    normal.start();
+    QCOMPARE(window.form().height(), normal.form().height() - normal.ui().frameBottom->height());
+    QCOMPARE(window.ui().pageArea->height(), normal.ui().pageArea->height());
 }
 
 QTEST_MAIN(InteractiveStartTest)
