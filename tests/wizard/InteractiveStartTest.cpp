@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -60,6 +61,14 @@ public:
     FormControls& ui() { return m_form->controls(); }
     ScriptedUserInterface& messages() { return m_ui; }
     std::string log() const { return readAll(m_log.path()); }
+    std::string path(const std::string& name) const {
+        return m_folder.filePath(QString::fromStdString(name)).toStdString();
+    }
+    void click(const char* name) {
+        auto* button = m_form->findChild<QPushButton*>(QLatin1String(name));
+        QVERIFY2(button && button->isVisible() && button->isEnabled(), name);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
 
 private:
     QTemporaryDir m_folder;
@@ -81,6 +90,7 @@ private slots:
     void startShowsTheWelcomePageWithTheLastSettings();
     void firstStartUsesTheDefaultsSilently();
     void screenshotModeLeavesTheVersionAndTheBandOut();
+    void runFromTheLastSettingsWritesStatusAndReportToTheLog();
 };
 
 void InteractiveStartTest::startShowsTheWelcomePageWithTheLastSettings() {
@@ -128,6 +138,23 @@ void InteractiveStartTest::screenshotModeLeavesTheVersionAndTheBandOut() {
     normal.start();
     QCOMPARE(window.form().height(), normal.form().height() - normal.ui().frameBottom->height());
     QCOMPARE(window.ui().pageArea->height(), normal.ui().pageArea->height());
+}
+
+void InteractiveStartTest::runFromTheLastSettingsWritesStatusAndReportToTheLog() {
+    StartedWindow window("tabulon");
+    window.writeAutomaticSettings("[Verdix Tessoral]\r\nsourcefilename=" + testData("access/a97_basic_types.mdb") +
+                                  "\r\ndestinationmethod=DUMP\r\ndestinationdumpfilename=" + window.path("out.sql") +
+                                  "\r\n");
+    window.start();
+    for (const char* step : {"cmdNext", "cmdNext", "cmdNext", "cmdNext", "cmdFinish"})
+        window.click(step);
+    QCOMPARE(window.form().currentPage, std::string("SAVESETTINGS"));
+    const std::string log = window.log();
+    QVERIFY2(log.find("\tMoving data to destination\r\n") != std::string::npos, log.c_str());
+    QVERIFY(log.find("\t  Moving records\r\n") != std::string::npos);
+    // The report is one entry, its lines indented under the first.
+    QVERIFY(log.find("\tSETTINGS\r\n                   \t--------\r\n") != std::string::npos);
+    QVERIFY(readAll(window.path("out.sql")).find("INSERT INTO [Table1]") != std::string::npos);
 }
 
 QTEST_MAIN(InteractiveStartTest)
