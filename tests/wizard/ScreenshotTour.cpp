@@ -66,10 +66,10 @@ int main(int argc, char** argv) {
     save(form, folder, "5-options");
     saveAdvancedOptions(form, folder);
 
-    // The progress page is taken in the middle of the run, when the bar first moves.
+    // The progress page is taken in the middle of the run, the first time the bar stands inside a table.
     bool taken = false;
     QObject::connect(ui.pbStatus, &QProgressBar::valueChanged, &form, [&](int value) {
-        if (value > 0 && !taken) {
+        if (value > 0 && value < ui.pbStatus->maximum() && !taken) {
             taken = true;
             save(form, folder, "6-progress");
         }
