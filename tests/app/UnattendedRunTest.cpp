@@ -272,3 +272,10 @@ TEST_F(UnattendedRunTest, PrintsItsVersion) {
     EXPECT_EQ(finished.exitCode, 0);
     EXPECT_EQ(finished.output.rfind("Tabulon ", 0), 0u);
 }
+
+TEST_F(UnattendedRunTest, TheWindowWithoutADisplayEndsWithStatus1InsteadOfWaiting) {
+    const Finished finished = run({});
+    EXPECT_EQ(finished.exitCode, 1);
+    EXPECT_NE(finished.errors.find("no display for the wizard window"), std::string::npos) << finished.errors;
+    EXPECT_NE(finished.errors.find("tabulon -autorun -settings=FILE -hide"), std::string::npos);
+}
