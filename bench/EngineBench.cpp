@@ -5,6 +5,7 @@
 //
 // Usage: engine_bench FILE [TABLE...]     (default tables: Bench100k Bench)
 //        engine_bench --convert FILE TABLE DUMP   (one conversion; used by the first form)
+#include "BenchSupport.h"
 #include "engine/ConversionRun.h"
 #include "lib/Error.h"
 #include "source/AccessDatabase.h"
@@ -22,16 +23,9 @@
 #include <vector>
 
 using namespace tabulon;
+using namespace tabulon::bench;
 
 namespace {
-
-class QuietProgress : public Progress {
-public:
-    void addStatusLine(const std::string&) override {}
-    void startProgress(const std::string&, int, int) override {}
-    void setProgress(const std::string&, int) override {}
-    void processEvents() override {}
-};
 
 // The run the wizard would make for one table under the default options.
 int convert(const std::string& file, const std::string& table, const std::string& dump) {
@@ -67,37 +61,6 @@ int convert(const std::string& file, const std::string& table, const std::string
         return 1;
     }
     return 0;
-}
-
-struct Measure {
-    double seconds = 0;
-    double cpuSeconds = 0; // user and system: unlike wall time, barely moved by other load on the machine
-    long peakKiB = 0;
-    int status = 0;
-};
-
-// Runs the program with its output sent to `output` and returns its wall time and peak memory.
-Measure runChild(const std::vector<std::string>& argv, const std::string& output) {
-    std::fflush(stdout);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (!output.empty() && !std::freopen(output.c_str(), "wb", stdout))
-            _exit(126);
-        std::vector<char*> args;
-        for (const std::string& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return {elapsed.count(), seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss,
-            WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
 double mebibytes(std::uintmax_t bytes) {

@@ -5,6 +5,8 @@
 // options); the dump sizes are printed to show it.
 //
 // Usage: unattended_bench FILE [TABLE] [ROUNDS]     (default table Bench, 3 rounds, best of each)
+#include "BenchSupport.h"
+
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,33 +20,9 @@
 #include <string>
 #include <vector>
 
+using namespace tabulon::bench;
+
 namespace {
-
-struct Measure {
-    double seconds = 0;
-    double cpuSeconds = 0;
-    int status = 0;
-};
-
-Measure runChild(const std::vector<std::string>& argv) {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> args;
-        for (const std::string& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return {elapsed.count(), seconds(usage.ru_utime) + seconds(usage.ru_stime),
-            WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-}
 
 // The options engine_bench's conversion uses, so both runs write the same statements.
 void writeSettings(const std::string& path, const std::string& file, const std::string& table,

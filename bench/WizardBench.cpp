@@ -5,6 +5,7 @@
 //
 // Usage: wizard_bench FILE [TABLE]     (default table: Bench100k of bench_450k.accdb)
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise (xvfb-run for a real X server).
+#include "BenchSupport.h"
 #include "engine/ConversionRun.h"
 #include "settings/ProcessState.h"
 #include "settings/UserInterface.h"
@@ -22,16 +23,9 @@
 #include <string>
 
 using namespace tabulon;
+using namespace tabulon::bench;
 
 namespace {
-
-class QuietProgress : public Progress {
-public:
-    void addStatusLine(const std::string&) override {}
-    void startProgress(const std::string&, int, int) override {}
-    void setProgress(const std::string&, int) override {}
-    void processEvents() override {}
-};
 
 class NoMessages : public UserInterface {
 public:
