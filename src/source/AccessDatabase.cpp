@@ -6,9 +6,13 @@
 #include "PageFile.h"
 #include "SchemaReader.h"
 #include "TableCursor.h"
+#include "TextCodec.h"
 #include "crypto/EncryptedAccdb.h"
 #include "lib/Convert.h"
+#include "lib/Environment.h"
 #include "lib/Error.h"
+
+#include <charconv>
 
 namespace tabulon {
 
@@ -39,6 +43,25 @@ void checkWorkgroupFile(const std::string& fileName) {
     notWorkgroup("is not a workgroup information file (it has no accounts)");
 }
 
+// Windows decodes Access 97 text in its system-wide code page for non-Unicode programs; this variable
+// plays that part here, for files written on a machine whose code page the file does not name.
+std::uint16_t jet3CodePage(const ReaderOptions& options) {
+    if (options.jet3CodePage != 0)
+        return options.jet3CodePage;
+    const std::string value = environmentVariable(kJet3CodePageVariable);
+    if (value.empty())
+        return 0;
+    unsigned number = 0;
+    const auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), number);
+    const bool known = failure == std::errc() && end == value.data() + value.size() && number > 0 && number <= 0xFFFF &&
+                       CodePageDecoder(static_cast<std::uint16_t>(number)).codePage() == number;
+    if (!known)
+        throw Error(errc::InvalidArgument, kSource,
+                    std::string(kJet3CodePageVariable) + " names no code page this system can decode: \"" + value +
+                        "\"");
+    return static_cast<std::uint16_t>(number);
+}
+
 // The one place that decides how the pages of a file are read: plain (or Jet-encoded, which libmdb decodes)
 // or, for an encrypted .accdb, decrypted first.
 // The Jet password rule never applies to an .accdb: its old password field holds key bytes.
@@ -67,7 +90,10 @@ std::unique_ptr<AccessDatabase> AccessDatabase::open(const SourceCredentials& cr
     if (workgroup)
         checkWorkgroupFile(credentials.systemDatabase);
     auto pages = openPages(header, workgroup ? std::string() : credentials.password);
-    std::unique_ptr<AccessDatabase> database(new AccessDatabase(std::move(header), std::move(pages), options));
+    ReaderOptions effective = options;
+    if (header.isJet3())
+        effective.jet3CodePage = jet3CodePage(options);
+    std::unique_ptr<AccessDatabase> database(new AccessDatabase(std::move(header), std::move(pages), effective));
     const auto catalog = readCatalog(*database->m_pages, database->m_textCodePage);
     database->m_tables = describeTables(*database->m_pages, catalog, database->m_textCodePage);
     return database;

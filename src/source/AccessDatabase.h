@@ -68,10 +68,14 @@ struct TableInfo {
     bool isLocal() const { return objectType == 1; }
 };
 
+// The environment variable that, like Windows' code page for non-Unicode programs, names the code page of
+// Access 97 text when the reader options name none (e.g. 936 for files written on a Chinese system).
+inline constexpr const char* kJet3CodePageVariable = "TABULON_ACCESS97_CODEPAGE";
+
 // Options of the reader beyond the four source inputs.
 struct ReaderOptions {
     // Access 97 stores text in the code page of the machine that wrote it, which the file does not always
-    // name; a non-zero value here overrides the file's code page for Jet3 text.
+    // name; a non-zero value here overrides the file's code page (and the variable above) for Jet3 text.
     std::uint16_t jet3CodePage = 0;
 };
 
@@ -81,7 +85,8 @@ public:
     // Opens and checks the file: 3024 missing, 3051 unreadable, 3343 not an Access file or damaged,
     // 3031 wrong database password (of a Jet file, or of an encrypted .accdb, whose pages then read
     // decrypted), 3028 a system database (of a Jet file) that is missing or no workgroup file, 1000 an
-    // .accdb encryption scheme that cannot be read. Every message names the file, except 3031.
+    // .accdb encryption scheme that cannot be read, 5 a code page variable naming no known code page (Jet3
+    // files only). Every message names the file, except 3031.
     static std::unique_ptr<AccessDatabase> open(const SourceCredentials& credentials,
                                                 const ReaderOptions& options = {});
     ~AccessDatabase() override;

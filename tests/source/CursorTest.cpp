@@ -2,12 +2,14 @@
 
 #include "TestFiles.h"
 #include "lib/Dictionary.h"
+#include "lib/Error.h"
 #include "source/AccessDatabase.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 using namespace tabulon;
 using tabulon::test::accessFile;
@@ -225,6 +227,43 @@ TEST(CursorValues, compressedUnicodeAndJet3CodePages) {
     for (const auto& value : pound.rows.at(0))
         hasPound = hasPound || (value.isText() && value.text().find("\xC2\xA3") != std::string::npos);
     EXPECT_TRUE(hasPound);
+}
+
+// Sets an environment variable for the life of a test and removes it after.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : m_name(name) { ::setenv(name, value, 1); }
+    ~ScopedVariable() { ::unsetenv(m_name); }
+
+private:
+    const char* m_name;
+};
+
+TEST(CursorValues, jet3CodePageFromTheEnvironment) {
+    const std::string gbkFile = accessFile("a97_gbk_codepage.mdb");
+    {
+        ScopedVariable chinese(kJet3CodePageVariable, "936");
+        EXPECT_EQ(readAll(gbkFile, "table1").rows.at(0).at(1), Variant("GBK编码"));
+        ReaderOptions western;
+        western.jet3CodePage = 1252;
+        EXPECT_EQ(readAll(gbkFile, "table1", {}, western).rows.at(0).at(1), Variant("GBK±àÂë")); // the option wins
+        // Jet4 text is Unicode: the variable does not touch it.
+        EXPECT_EQ(readAll(accessFile("a2003_unicode_compression.mdb"), "Table").rows.at(2).at(1), Variant("Мир"));
+    }
+    for (const char* wrong : {"abc", "0", "70000", "936x", "12345"}) {
+        ScopedVariable unknown(kJet3CodePageVariable, wrong);
+        try {
+            AccessDatabase::open({gbkFile, "", "", ""});
+            ADD_FAILURE() << wrong << " was taken as a code page";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.number(), errc::InvalidArgument);
+            EXPECT_NE(error.description().find(std::string(kJet3CodePageVariable) + " names no code page"),
+                      std::string::npos);
+            EXPECT_NE(error.description().find(std::string("\"") + wrong + "\""), std::string::npos);
+        }
+        // An .accdb holds no code-page text, so a wrong value does not stop it from opening.
+        EXPECT_NO_THROW(AccessDatabase::open({accessFile("a2016_bigint.accdb"), "", "", ""})) << wrong;
+    }
 }
 
 TEST(CursorValues, encodedPagesAndOverflowRows) {
