@@ -1,4 +1,5 @@
 #include "engine/OdbcConnection.h"
+#include "OdbcQuery.h"
 #include "OdbcTestDrivers.h"
 #include "engine/DestinationConnectionString.h"
 #include "lib/Error.h"
@@ -20,33 +21,6 @@ Dictionary destination(const std::string& authentication, const std::string& ser
     s.set("destinationusername", user);
     s.set("destinationpassword", password);
     return s;
-}
-
-// Reads one number through a separate ODBC connection, to see what the statements left behind.
-long long queryNumber(const std::string& connectionString, const std::string& query) {
-    SQLHENV env;
-    SQLHDBC dbc;
-    SQLHSTMT stmt;
-    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-    std::string text = connectionString;
-    long long value = -1;
-    if (SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS, nullptr, 0,
-                                       nullptr, SQL_DRIVER_NOPROMPT))) {
-        SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-        std::string q = query;
-        SQLBIGINT number = -1;
-        if (SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(q.data()), SQL_NTS)) &&
-            SQL_SUCCEEDED(SQLFetch(stmt)))
-            SQLGetData(stmt, 1, SQL_C_SBIGINT, &number, 0, nullptr);
-        value = number;
-        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-        SQLDisconnect(dbc);
-    }
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-    SQLFreeHandle(SQL_HANDLE_ENV, env);
-    return value;
 }
 
 } // namespace

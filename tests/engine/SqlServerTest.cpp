@@ -5,6 +5,7 @@
 // a driver registered under the name "SQL Server" (see README), since that is the name the run
 // connects with; it takes Server, Uid and Pwd (or Trusted_Connection) from the same string.
 #include "FixtureFiles.h"
+#include "OdbcQuery.h"
 #include "RecordingProgress.h"
 #include "RunSettings.h"
 #include "TempFolder.h"
@@ -68,27 +69,7 @@ std::map<std::string, std::string> attributes(const std::string& text) {
 
 // One number read through a connection of its own.
 long long queryNumber(const std::string& query) {
-    SQLHENV env;
-    SQLHDBC dbc;
-    SQLHSTMT stmt;
-    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-    std::string text = serverConnectionString();
-    SQLBIGINT number = -1;
-    if (SQL_SUCCEEDED(SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS, nullptr, 0,
-                                       nullptr, SQL_DRIVER_NOPROMPT))) {
-        SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-        std::string q = query;
-        if (SQL_SUCCEEDED(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(q.data()), SQL_NTS)) &&
-            SQL_SUCCEEDED(SQLFetch(stmt)))
-            SQLGetData(stmt, 1, SQL_C_SBIGINT, &number, 0, nullptr);
-        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-        SQLDisconnect(dbc);
-    }
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-    SQLFreeHandle(SQL_HANDLE_ENV, env);
-    return number;
+    return ::queryNumber(serverConnectionString(), query);
 }
 
 // A database of its own for one test, dropped at the end.
