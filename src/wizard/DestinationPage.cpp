@@ -162,10 +162,7 @@ QFrame* buildDestinationPage(FormControls& ui, QWidget* parent) {
     layout->addLayout(database);
     layout->addStretch();
 
-    auto* outer = new QVBoxLayout(frame);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(panel);
-    return frame;
+    return widgets::fillPage(frame, panel);
 }
 
 } // namespace tabulon

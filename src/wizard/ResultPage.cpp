@@ -33,10 +33,7 @@ QFrame* buildResultPage(FormControls& ui, QWidget* parent) {
     layout->addWidget(ui.txtReport, 1);
     layout->addLayout(buttons);
 
-    auto* outer = new QVBoxLayout(frame);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(panel);
-    return frame;
+    return widgets::fillPage(frame, panel);
 }
 
 } // namespace tabulon

@@ -48,10 +48,7 @@ QFrame* buildSelectTablesPage(FormControls& ui, QWidget* parent) {
     grid->addWidget(hint, 1, 0, 1, 2);
     grid->setColumnStretch(0, 1);
 
-    auto* outer = new QVBoxLayout(frame);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(panel);
-    return frame;
+    return widgets::fillPage(frame, panel);
 }
 
 } // namespace tabulon

@@ -77,10 +77,7 @@ QFrame* buildSourcePage(FormControls& ui, QWidget* parent) {
     layout->addWidget(image, 0, Qt::AlignTop);
     layout->addLayout(content, 1);
 
-    auto* outer = new QVBoxLayout(frame);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(panel);
-    return frame;
+    return widgets::fillPage(frame, panel);
 }
 
 } // namespace tabulon

@@ -58,10 +58,7 @@ QFrame* buildTransferOptionsPage(FormControls& ui, QWidget* parent) {
     layout->addLayout(options, 1);
     layout->addLayout(side);
 
-    auto* outer = new QVBoxLayout(frame);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(panel);
-    return frame;
+    return widgets::fillPage(frame, panel);
 }
 
 } // namespace tabulon

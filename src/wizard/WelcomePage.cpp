@@ -30,10 +30,7 @@ QFrame* buildWelcomePage(FormControls& ui, QWidget* parent) {
     layout->addStretch();
     layout->addLayout(buttons);
 
-    auto* outer = new QVBoxLayout(frame);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(panel);
-    return frame;
+    return widgets::fillPage(frame, panel);
 }
 
 } // namespace tabulon

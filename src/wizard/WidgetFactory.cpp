@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace tabulon::widgets {
 
@@ -39,6 +40,13 @@ QWidget* panel(QWidget* parent, const char* name) {
     auto* widget = named(new QWidget(parent), name);
     widget->setFocusPolicy(Qt::NoFocus);
     return widget;
+}
+
+QFrame* fillPage(QFrame* page, QWidget* panel) {
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(panel);
+    return page;
 }
 
 QGroupBox* group(QWidget* parent, const char* name, const QString& title) {

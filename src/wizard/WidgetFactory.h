@@ -16,6 +16,8 @@ namespace tabulon::widgets {
 // its objectName, and its design-time caption.
 QFrame* page(QWidget* parent, const char* name);
 QWidget* panel(QWidget* parent, const char* name);
+// Lays the panel over the whole page and returns the page.
+QFrame* fillPage(QFrame* page, QWidget* panel);
 QGroupBox* group(QWidget* parent, const char* name, const QString& title);
 QLabel* label(QWidget* parent, const char* name, const QString& text);
 // A label whose "&" mnemonic moves the focus to `buddy`.
