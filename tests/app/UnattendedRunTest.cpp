@@ -150,6 +150,41 @@ TEST_F(UnattendedRunTest, ConvertsARealDatabaseIntoADumpWithoutADisplay) {
     EXPECT_TRUE(QFile::exists(QString::fromStdString(path("temp/access.xml"))));
 }
 
+// A scheduler must be able to tell a partial dump from a complete one: a table whose records fail
+// ends the run with status 3, and the log says which table and why.
+TEST_F(UnattendedRunTest, ATableWhoseRecordsFailEndsWithStatus3AndTheLogSaysWhy) {
+    const std::string edge = std::string(TABULON_TEST_DATA) + "/generated/edge.accdb";
+    writeFile("run.ini", "[Verdix Tessoral]\r\n"
+                         "sourcefilename=" +
+                             edge +
+                             "\r\n"
+                             "destinationdumpfilename=" +
+                             path("out/dump.sql") +
+                             "\r\n"
+                             "destinationdatabase=edge\r\n"
+                             "ignorelargeblobs=0\r\n"
+                             "sourcetables[]=\"AllTypes\",\"Customers\"\r\n");
+    const Finished finished = run({QStringLiteral("-autorun"), QStringLiteral("-hide"),
+                                   QStringLiteral("-settings=") + QString::fromStdString(path("run.ini"))});
+    EXPECT_EQ(finished.exitCode, 3) << finished.errors;
+
+    const std::vector<std::string> entries = logEntries();
+    const auto report = std::find_if(entries.begin(), entries.end(),
+                                     [](const std::string& entry) { return entry.rfind("SETTINGS\r\n", 0) == 0; });
+    ASSERT_NE(report, entries.end()) << "the report is not in the log";
+    const std::size_t table = report->find("Table: AllTypes\r\n");
+    EXPECT_NE(table, std::string::npos) << *report;
+    EXPECT_NE(report->find("\r\nError moving data\r\nError: 1003\r\nReason: The maximum blob size of "
+                           "500000 bytes was exceeded by a blob of 500001 bytes.",
+                           table),
+              std::string::npos)
+        << *report;
+    EXPECT_NE(report->find("\r\nTransfer was aborted\r\n"), std::string::npos) << *report;
+    EXPECT_EQ(report->find("Table: Customers"), std::string::npos) << *report;
+    EXPECT_TRUE(contains(entries, "  Transfer was aborted"));
+    EXPECT_EQ(entries.back(), "End");
+}
+
 TEST_F(UnattendedRunTest, RunsFromTheAutomaticSettingsFileAndLeavesItAsItWas) {
     QDir(m_root.path()).mkpath(QStringLiteral("appdata/Corvane/Tabulon"));
     writeSettings(sample());

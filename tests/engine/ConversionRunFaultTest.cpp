@@ -137,3 +137,22 @@ TEST_F(RunFaults, aSourceThatCannotBeOpenedPassesToTheCaller) {
     EXPECT_TRUE(flags.conversionRunning); // the caller clears it
     EXPECT_FALSE(std::filesystem::exists(folder.file("out.sql")));
 }
+
+// The run looks at the cancel flag after each table: the tables after the one being moved must not
+// be touched at all (in direct mode, dropping them would destroy tables the user meant to keep).
+TEST_F(RunFaults, aCancelDuringTheFirstTableLeavesTheSecondUntouched) {
+    progress.onEvents = [&] { flags.cancelRequested = flags.cancelRequested || !progress.values.empty(); };
+    EXPECT_EQ(run(25, 0), 0);
+    EXPECT_TRUE(endsWith(report, "Table: People\r\n- 10 records moved\r\nTransfer was aborted\r\n")) << report;
+    EXPECT_EQ(report.find("Other"), std::string::npos) << report;
+    const std::string dump = readBytes(folder.file("out.sql"));
+    EXPECT_EQ(dump.find("[Other]"), std::string::npos);
+    EXPECT_EQ(dump.find("'Other'"), std::string::npos);
+    // The table that was being moved still gets its closing identity switch and its index.
+    EXPECT_NE(dump.find("SET IDENTITY_INSERT [People] OFF"), std::string::npos);
+    EXPECT_NE(dump.find("CREATE INDEX [ByName]"), std::string::npos);
+    for (const std::string& line : progress.statusLines)
+        EXPECT_EQ(line.find("Other"), std::string::npos) << line;
+    EXPECT_EQ(progress.statusLines.back(), "  Transfer was aborted");
+    EXPECT_FALSE(flags.conversionRunning);
+}
