@@ -209,3 +209,57 @@ TEST(SafeName, bracketsAndDoublesClosingBrackets) {
     EXPECT_EQ(SafeFieldName("x]; DROP TABLE y; --"), "[x]]; DROP TABLE y; --]");
     EXPECT_EQ(SafeFieldName(""), "[]");
 }
+
+// A concatenation of non-MAX pieces is cut at 4000 UTF-16 units (8000 bytes plain) without an error:
+// one unit past the limit must already start with the MAX piece.
+TEST(SafeString, theMaxPieceStartsOneUnitPastTheLimit) {
+    const auto startsMax = [](const std::string& text, bool unicode) {
+        return SafeString(Variant(text), unicode)
+                   .rfind(unicode ? "CONVERT(NVARCHAR(MAX), " : "CONVERT(VARCHAR(MAX), ", 0) == 0;
+    };
+    EXPECT_TRUE(startsMax(std::string(4000, 'a') + "\n", true));
+    EXPECT_FALSE(startsMax(std::string(3999, 'a') + "\n", true));
+    EXPECT_TRUE(startsMax(std::string(3999, 'a') + "\nb", true));
+    // A doubled quote is one character on the server.
+    EXPECT_FALSE(startsMax(std::string(3998, 'a') + "'\n", true));
+    EXPECT_TRUE(startsMax(std::string(3999, 'a') + "'\n", true));
+    // A control character first: the empty first piece is the MAX one.
+    EXPECT_EQ(SafeString(Variant("\n" + std::string(4000, 'a')), true),
+              "CONVERT(NVARCHAR(MAX), N'')+CHAR(10)+N'" + std::string(4000, 'a') + "'");
+    // Surrogate pairs count two units each.
+    std::string emoji;
+    for (int i = 0; i < 2000; ++i)
+        emoji += "😀";
+    EXPECT_TRUE(startsMax(emoji + "\n", true));
+    EXPECT_FALSE(startsMax(emoji.substr(4) + "a\n", true));
+    // Plain literals at their 8000-byte edge.
+    EXPECT_FALSE(startsMax(std::string(7999, 'a') + "\n", false));
+    EXPECT_TRUE(startsMax(std::string(8000, 'a') + "\n", false));
+    EXPECT_FALSE(startsMax(std::string(8000, 'a'), false));
+}
+
+TEST(SafeNumber, neighboursOfTheFormatEdges) {
+    struct Case {
+        Variant value;
+        const char* expected;
+    } cases[] = {
+        {Variant(-0.0001), "-0.0001"},
+        {Variant(-0.00001), "-1E-05"},
+        {Variant(-1e15), "-1E+15"},
+        {Variant(999999999999999.0), "999999999999999"},
+        {Variant(-123456789012345.0), "-123456789012345"},
+        {Variant(9999999.0f), "9999999"},
+        {Variant(-1e7f), "-1E+07"},
+        {Variant(-0.1f), "-0.1"},
+        {Variant(1e-5f), "1E-05"},
+        {Variant(static_cast<long long>(9223372036854775807LL)), "9223372036854775807"},
+        {Variant(-7), "-7"},
+        {Variant(false), "0"},
+        {Variant(Decimal::fromScaledInteger(9223372036854775807LL, 4)), "922337203685477.5807"},
+        {Variant(Decimal::fromScaledInteger(-1, 4)), "-0.0001"},
+        {Variant(Decimal::fromScaledInteger(-10000, 4)), "-1"},
+        {Variant("-2.50"), "-2.5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SafeNumber(c.value), c.expected) << c.expected;
+}

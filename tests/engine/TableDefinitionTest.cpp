@@ -263,3 +263,52 @@ TEST(TableDefinition, malformedSchemaIsAnError) {
     // A selection that is no list fails at the first test, as the run reports it.
     EXPECT_THROW(DefineColumns(badKey.node(), "T", TableSelection(Variant()), defaults()), Error);
 }
+
+// Every complex type becomes a MAX or IMAGE column, which SQL Server cannot index: an index over any of
+// them is left out, whichever code in the range it carries, and the table's other indexes stay.
+TEST(TableDefinition, indexesOverAnyComplexTypeAreLeftOut) {
+    for (int code : {101, 102, 103, 104, 105, 106, 107, 108, 109}) {
+        const std::string type = std::to_string(code);
+        SchemaTable t("T", {{"id", "4", "4"}, {"c", type}}, {{"ByC", {"c"}, "0", "0"}, {"ById", {"id"}, "0", "1"}});
+        const TableSelection all(Variant(StringList{"T", "T\\id", "T\\c"}));
+        EXPECT_EQ(DefineIndexes(t.node(), "T", "T", all, defaults()).secondary,
+                  (std::vector<std::string>{"CREATE UNIQUE INDEX [ById] ON [T] ([id])"}))
+            << code;
+    }
+    // The codes around the range are ordinary columns whose indexes are kept.
+    for (int code : {100, 110}) {
+        SchemaTable t("T", {{"c", std::to_string(code)}}, {{"ByC", {"c"}, "0", "0"}});
+        EXPECT_EQ(DefineIndexes(t.node(), "T", "T", TableSelection(Variant(StringList{"T", "T\\c"})), defaults())
+                      .secondary.size(),
+                  1u)
+            << code;
+    }
+}
+
+TEST(TableDefinition, defaultQuotingNeighbours) {
+    struct Case {
+        FieldSpec field;
+        const char* expected;
+    } cases[] = {
+        // Only a leading double quote starts a quoted default; a quote elsewhere is text.
+        {{"s", "10", "50", "0", "a\"b"}, "[s] NVARCHAR(50) DEFAULT N'a\"b'"},
+        {{"s", "10", "50", "0", "\"\""}, "[s] NVARCHAR(50) DEFAULT N''"},
+        {{"s", "10", "50", "0", "\"\"\"\"\"\""}, "[s] NVARCHAR(50) DEFAULT N'\"\"'"},
+        {{"s", "10", "50", "0", "\"O'Brien\""}, "[s] NVARCHAR(50) DEFAULT N'O''Brien'"},
+        // Numbers keep their sign and read only the leading number.
+        {{"x", "7", "8", "0", "-1.5"}, "[x] FLOAT DEFAULT -1.5"},
+        {{"x", "7", "8", "0", "+2.5E+3"}, "[x] FLOAT DEFAULT 2500"},
+        {{"b", "1", "1", "0", "0"}, "[b] BIT DEFAULT 0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(columnOf(c.field), c.expected) << c.field.defaultValue;
+}
+
+TEST(TableDefinition, dropStatementQuotingNeighbours) {
+    // A name with "[" alone, or a dot at either end, is still one name to object_id.
+    EXPECT_EQ(DropTableStatement("a[b", true), "IF object_id(N'[a[b]', 'U') IS NOT NULL DROP TABLE [a[b]");
+    EXPECT_EQ(DropTableStatement(".T", true), "IF object_id(N'[.T]', 'U') IS NOT NULL DROP TABLE [.T]");
+    EXPECT_EQ(DropTableStatement("T.", true), "IF object_id(N'[T.]', 'U') IS NOT NULL DROP TABLE [T.]");
+    // A quote in a name that needs brackets is doubled inside the brackets' literal.
+    EXPECT_EQ(DropTableStatement("O'Col.x", true), "IF object_id(N'[O''Col.x]', 'U') IS NOT NULL DROP TABLE [O'Col.x]");
+}

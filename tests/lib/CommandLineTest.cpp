@@ -78,3 +78,21 @@ TEST(CommandLine, joinedArgumentsParseBackToTheSameOptions) {
     EXPECT_EQ(joinCommandLine(3, argv), "-autorun -settings=\"/home/me/my settings/a,b.ini\"");
     EXPECT_EQ(joinCommandLine(1, argv), "");
 }
+
+TEST(CommandLine, separatorNeighbours) {
+    struct Case {
+        const char* line;
+        Options expected;
+    } cases[] = {
+        {"a=1 ,b", {{"a", "1"}, {"", ""}, {"b", ""}}},
+        {"a=1,", {{"a", "1"}}},
+        {"-/x", {{"/x", ""}}},
+        {"/-x", {{"-x", ""}}},
+        {"a=\"\"", {{"a", ""}}},
+        {"a=\"x,y z\",b", {{"a", "x,y z"}, {"b", ""}}},
+        {"a=x\ty", {{"a", "x\ty"}}},
+        {"  /HIDE  ", {{"hide", ""}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(optionsOf(ParseCommandLine(c.line, false)), c.expected) << c.line;
+}

@@ -88,3 +88,41 @@ TEST(Convert, singleValuesReadAsTheirOwnDigits) {
     EXPECT_EQ(toText(Variant(-3.25f)), "-3.25");
     EXPECT_EQ(toText(Variant(16777216.0f)), "16777216");
 }
+
+TEST(Convert, bankersRoundingOnBothSides) {
+    struct Case {
+        const char* text;
+        std::int64_t expected;
+    } cases[] = {
+        {"0.5", 0}, {"1.5", 2}, {"-0.5", 0}, {"-1.5", -2}, {"-2.5", -2}, {"-3.5", -4}, {"2.4999", 2}, {"-2.5001", -3},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(toInteger(Variant(c.text)), c.expected) << c.text;
+    EXPECT_EQ(toInteger(Variant(2.5)), 2);
+    EXPECT_EQ(toInteger(Variant(-3.5f)), -4);
+}
+
+TEST(Convert, valNeighbours) {
+    struct Case {
+        const char* text;
+        double expected;
+    } cases[] = {
+        {"-1.5E+2", -150},
+        {"1 . 5", 1.5},
+        {"-.5", -0.5},
+        {"&O", 0},
+        {"&o8", 0},
+        {"&H7FFF", 32767},
+        {"&H8000", -32768},
+        {"&h1f", 31},
+        {"1E-2x", 0.01},
+        {"- 3", -3},
+        {"--3", 0},
+        {"1,5", 1},
+        {"&H80000000", -2147483648.0},
+        {"+-1", 0},
+        {"1d-1", 0.1},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(val(c.text), c.expected) << c.text;
+}
