@@ -110,6 +110,15 @@ const TableInfo* AccessDatabase::findTable(const std::string& name) const {
     return nullptr;
 }
 
+std::vector<RelationshipInfo> AccessDatabase::relationships() const {
+    const TableInfo* table = findTable("MSysRelationships");
+    if (!table || !table->isLocal())
+        return {};
+    TableCursor cursor(m_pages->reopen(), table->definition,
+                       columnsByName(*table->definition, relationshipColumns(), table->name), m_textCodePage);
+    return readRelationships(cursor);
+}
+
 const TableInfo& AccessDatabase::localTable(const std::string& name) const {
     const TableInfo* table = findTable(name);
     if (!table)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageZero.h"
+#include "Relationships.h"
 #include "TableDefinition.h"
 #include "TypeCodes.h"
 #include "lib/RowSource.h"
@@ -40,6 +41,9 @@ struct FieldInfo {
     int scale = 0;       // Decimal: as stored; Currency: 4
     bool calculated = false;
     std::string expression; // a calculated field's expression
+    std::string validationRule;
+    std::string validationText;
+    std::string description;
     ColumnDefinition column;
     ComplexKind complex = ComplexKind::None;
     std::uint32_t flatTablePage = 0;   // complex columns: the table holding their values
@@ -63,6 +67,9 @@ struct TableInfo {
     std::string foreignName;
     std::vector<FieldInfo> fields;
     std::vector<IndexInfo> indexes;
+    std::string validationRule; // the table's own rule, over several of its fields
+    std::string validationText;
+    std::string description;
     std::shared_ptr<const TableDefinition> definition; // local tables only
 
     bool isLocal() const { return objectType == 1; }
@@ -96,6 +103,9 @@ public:
     const std::vector<TableInfo>& tables() const { return m_tables; }
     // The table of that name (exact, else without regard to letter case); null when there is none.
     const TableInfo* findTable(const std::string& name) const;
+    // Every relationship stored in MSysRelationships, between any tables (system and linked ones included);
+    // none when the file has no such table. Raises 3343 or 3265 when the table cannot be read.
+    std::vector<RelationshipInfo> relationships() const;
 
     std::int64_t rowCount(const std::string& table) override;
     std::unique_ptr<RowCursor> openCursor(const std::string& table, const std::vector<std::string>& columns) override;

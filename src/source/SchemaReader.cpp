@@ -51,6 +51,9 @@ FieldInfo describeField(const ColumnDefinition& column, const TableProperties& p
     field.defaultValue = propertyText(map, "DefaultValue");
     field.calculated = column.isCalculated();
     field.expression = propertyText(map, "Expression");
+    field.validationRule = propertyText(map, "ValidationRule");
+    field.validationText = propertyText(map, "ValidationText");
+    field.description = propertyText(map, "Description");
     if (column.type == jettype::Currency) {
         field.precision = 19;
         field.scale = 4;
@@ -119,6 +122,9 @@ void describeLocalTable(PageFile& file, const CatalogEntry& entry, TableInfo& ta
             table.fields.push_back(std::move(field));
     }
     table.indexes = describeIndexes(*definition);
+    table.validationRule = propertyText(&properties.table, "ValidationRule");
+    table.validationText = propertyText(&properties.table, "ValidationText");
+    table.description = propertyText(&properties.table, "Description");
     table.definition = std::move(definition);
 }
 

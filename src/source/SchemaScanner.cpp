@@ -52,6 +52,17 @@ std::string normalisedBooleanDefault(const std::string& text) {
     return toBooleanOr(Variant(text), false) ? "1" : "0";
 }
 
+// Validation rule, its text and the description, each only when set, so that documents of files without
+// them stay as they were.
+template <typename Info> void appendRuleAndDescription(pugi::xml_node parent, const Info& info) {
+    if (!info.validationRule.empty())
+        appendText(parent, "ValidationRule", info.validationRule);
+    if (!info.validationText.empty())
+        appendText(parent, "ValidationText", info.validationText);
+    if (!info.description.empty())
+        appendText(parent, "Description", info.description);
+}
+
 void appendIndexes(pugi::xml_node table, const TableInfo& info) {
     pugi::xml_node indexes = table.append_child("Indexes");
     for (const auto& index : info.indexes) {
@@ -90,6 +101,75 @@ void appendField(pugi::xml_node fields, const FieldInfo& field, const Dictionary
     appendText(node, "Scale", integerText(scale));
     appendText(node, "Type", integerText(field.type));
     appendAttributes(node, field.attributes);
+    appendRuleAndDescription(node, field);
+}
+
+bool isScanned(const TableInfo& table) {
+    return table.attributes == 0 && !table.fields.empty();
+}
+
+// The field of that name as the table spells it (exact, else without regard to ASCII letter case).
+const FieldInfo* findField(const TableInfo& table, const std::string& name) {
+    for (const auto& field : table.fields)
+        if (field.name == name)
+            return &field;
+    for (const auto& field : table.fields)
+        if (toLowerAscii(field.name) == toLowerAscii(name))
+            return &field;
+    return nullptr;
+}
+
+// Appends the column pairs under the names the tables use; false when a column is not in its table.
+bool appendColumnPairs(pugi::xml_node relation, const RelationshipInfo& info, const TableInfo& table,
+                       const TableInfo& referenced) {
+    pugi::xml_node fields = relation.append_child("Fields");
+    for (std::size_t i = 0; i < info.columns.size(); ++i) {
+        const FieldInfo* column = findField(table, info.columns[i]);
+        const FieldInfo* referencedColumn = findField(referenced, info.referencedColumns[i]);
+        if (!column || !referencedColumn)
+            return false;
+        pugi::xml_node field = fields.append_child("Field");
+        appendText(field, "Name", column->name);
+        appendText(field, "ReferencedName", referencedColumn->name);
+    }
+    return true;
+}
+
+void appendRelation(pugi::xml_node relations, const RelationshipInfo& info, const TableInfo& table,
+                    const TableInfo& referenced, Progress* progress) {
+    pugi::xml_node relation = relations.append_child("Relation");
+    appendText(relation, "Name", info.name);
+    appendText(relation, "Table", table.name);
+    appendText(relation, "ReferencedTable", referenced.name);
+    appendAttributes(relation, info.attributes);
+    appendFlag(relation, "Enforced", info.enforced());
+    appendFlag(relation, "CascadeUpdate", info.cascadeUpdate());
+    appendFlag(relation, "CascadeDelete", info.cascadeDelete());
+    if (!info.complete || info.columns.empty() || !appendColumnPairs(relation, info, table, referenced)) {
+        relations.remove_child(relation);
+        if (progress)
+            progress->addStatusLine("  - Relationship " + info.name + " is damaged; it is left out");
+    }
+}
+
+// The relationships between two tables of the document. A file whose relationships cannot be read still
+// scans: its tables and rows do not depend on them.
+void appendRelations(pugi::xml_node root, const AccessDatabase& database, Progress* progress) {
+    pugi::xml_node relations = root.append_child("Relations");
+    std::vector<RelationshipInfo> all;
+    try {
+        all = database.relationships();
+    } catch (const Error&) {
+        if (progress)
+            progress->addStatusLine("  - Unable to read relationships");
+        return;
+    }
+    for (const auto& info : all) {
+        const TableInfo* table = database.findTable(info.table);
+        const TableInfo* referenced = database.findTable(info.referencedTable);
+        if (table && referenced && isScanned(*table) && isScanned(*referenced))
+            appendRelation(relations, info, *table, *referenced, progress);
+    }
 }
 
 std::string folderWithoutTrailingSeparator(std::string folder) {
@@ -156,11 +236,12 @@ DictionaryPtr ReadColumnSchema(const std::string& file, const std::string& syste
 std::unique_ptr<pugi::xml_document> buildSchemaDocument(const AccessDatabase& database, const DictionaryPtr& columns,
                                                         Progress* progress) {
     auto document = std::make_unique<pugi::xml_document>();
-    pugi::xml_node tables = document->append_child("AccessDatabase").append_child("Tables");
+    pugi::xml_node root = document->append_child("AccessDatabase");
+    pugi::xml_node tables = root.append_child("Tables");
     if (progress)
         progress->addStatusLine("Scanning table structures");
     for (const auto& info : database.tables()) {
-        if (info.attributes == 0 && !info.fields.empty()) {
+        if (isScanned(info)) {
             if (progress)
                 progress->addStatusLine("  - Reading " + info.name);
             pugi::xml_node table = tables.append_child("Table");
@@ -174,10 +255,12 @@ std::unique_ptr<pugi::xml_document> buildSchemaDocument(const AccessDatabase& da
                 if (progress)
                     progress->processEvents();
             }
+            appendRuleAndDescription(table, info);
         }
         if (progress)
             progress->processEvents();
     }
+    appendRelations(root, database, progress);
     return document;
 }
 

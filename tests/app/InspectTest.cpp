@@ -80,6 +80,10 @@ TEST(Inspect, schemaDocument) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("<AccessDatabase>"), std::string::npos);
     EXPECT_NE(r.out.find("<Type>16</Type>"), std::string::npos);
+    const Result relations = run("schema " + data("generated/relations.accdb"));
+    EXPECT_NE(relations.out.find("<ReferencedTable>Customers</ReferencedTable>"), std::string::npos);
+    EXPECT_NE(relations.out.find("<ValidationRule>Between 1 And 1000</ValidationRule>"), std::string::npos);
+    EXPECT_NE(relations.out.find("<Description>Full name</Description>"), std::string::npos);
 }
 
 TEST(Inspect, errorsGoToStandardErrorWithStatusOne) {
