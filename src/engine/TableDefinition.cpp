@@ -221,6 +221,34 @@ TableIndexes DefineIndexes(const pugi::xml_node& table, const std::string& sourc
     return indexes;
 }
 
+std::vector<CarriedIndex> CarriedIndexes(const pugi::xml_node& table, const std::string& sourceName,
+                                         const TableSelection& selection, const TableDefinitionOptions& options) {
+    std::vector<CarriedIndex> carried;
+    if (!options.transferIndexes || options.storageEngine == "brighthouse")
+        return carried;
+    std::unordered_map<std::string, pugi::xml_node> fieldsByName;
+    for (const pugi::xml_node field : table.child("Fields").children("Field"))
+        fieldsByName.emplace(childText(field, "Name"), field);
+    const std::unordered_set<std::string> keyFields = primaryKeyFields(table);
+    for (const pugi::xml_node index : table.child("Indexes").children("Index")) {
+        if (childText(index, "Foreign") != "0" || !indexIsCarried(index, sourceName, selection, fieldsByName))
+            continue;
+        CarriedIndex entry;
+        entry.name = childText(index, "Name");
+        entry.primary = toBoolean(Variant(childText(index, "Primary")));
+        entry.unique = entry.primary || toBoolean(Variant(childText(index, "Unique")));
+        for (const pugi::xml_node key : index.child("Fields").children("Field")) {
+            entry.fields.push_back(childText(key, "Name"));
+            const pugi::xml_node field = fieldsByName.at(entry.fields.back());
+            const bool notNull =
+                keyFields.count(entry.fields.back()) || toBooleanOr(Variant(childText(field, "Required")), false);
+            entry.filtered = entry.filtered || (entry.unique && !entry.primary && !notNull);
+        }
+        carried.push_back(std::move(entry));
+    }
+    return carried;
+}
+
 std::string CreateTableText(const std::string& destinationName, const TableColumns& columns,
                             const TableIndexes& indexes) {
     std::string text = "CREATE TABLE " + SafeTableName(destinationName) + " (";

@@ -55,6 +55,19 @@ TableIndexes DefineIndexes(const pugi::xml_node& table, const std::string& sourc
                            const std::string& destinationName, const TableSelection& selection,
                            const TableDefinitionOptions& options);
 
+// An index as DefineIndexes carries it over.
+struct CarriedIndex {
+    std::string name;
+    bool primary = false;
+    bool unique = false;             // also true for the primary key
+    bool filtered = false;           // a unique index over a column that allows NULLs, which leaves NULL keys out
+    std::vector<std::string> fields; // key order
+};
+
+// The indexes DefineIndexes carries over, in document order; none when indexes are not transferred.
+std::vector<CarriedIndex> CarriedIndexes(const pugi::xml_node& table, const std::string& sourceName,
+                                         const TableSelection& selection, const TableDefinitionOptions& options);
+
 // "CREATE TABLE [name] (" with one CR LF-separated line per column and primary key, then ")".
 std::string CreateTableText(const std::string& destinationName, const TableColumns& columns,
                             const TableIndexes& indexes);
