@@ -1,0 +1,176 @@
+// The checker of SQL Server's rules, fed a small dump that obeys them all and, for each rule, dumps
+// that break it: a rule that stays silent on its own fault would let the fixture tests pass on it.
+#include "ServerRules.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace serverrules;
+
+namespace {
+
+std::string crlf(const std::string& text) {
+    std::string out;
+    for (const char c : text)
+        out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
+const std::string kColumns = "([id], [s], [d], [d2], [m], [n], [r], [u])";
+
+std::string row(int id, const std::string& values) {
+    return "INSERT INTO [T] " + kColumns + " VALUES (" + std::to_string(id) + ", " + values + ")\n";
+}
+
+const std::string kValid = crlf(
+    "--\n-- header\n--\n\nSET QUOTED_IDENTIFIER ON\nSET ANSI_NULLS ON\nGO\n\n"
+    "USE [master]\n"
+    "IF NOT EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = N'D') CREATE DATABASE [D]\nGO\n\nUSE [D]\n\n"
+    "IF object_id(N'T', 'U') IS NOT NULL DROP TABLE [T]\n\n"
+    "CREATE TABLE [T] (\n"
+    "  [id] INT NOT NULL IDENTITY, \n"
+    "  [s] NVARCHAR(5) DEFAULT N'x', \n"
+    "  [d] DATETIME DEFAULT GETDATE(), \n"
+    "  [d2] DATETIME2 DEFAULT CONVERT(date, GETDATE()), \n"
+    "  [m] MONEY DEFAULT 0, \n"
+    "  [n] DECIMAL(5,2), \n"
+    "  [r] REAL, \n"
+    "  [u] NVARCHAR(2), \n"
+    "  PRIMARY KEY ([id])\n"
+    ")\n\n"
+    "SET IDENTITY_INSERT [T] ON\nGO\n\n" +
+    row(1, "N'ab'+CHAR(13)+N'c', '2024-03-04T10:20:30.123', '0100-01-01T00:00:00.1234567', "
+           "-922337203685477.5808, -999.99, 3.40282347E+38, N'😀'") +
+    row(2, "NULL, '2024-03-04T23:59:59.999', NULL, 0.0001, 0.5, -1.17549435E-38, NULL") +
+    row(3, "N'', NULL, '9999-12-31T23:59:59.9999999', 5, 12, 0, NULL") +
+    row(4, "N'O''B', '1753-01-01T00:00:00', NULL, NULL, NULL, NULL, N'b'") +
+    "-- 4 records\n\nSET IDENTITY_INSERT [T] OFF\nGO\n\n"
+    "CREATE UNIQUE INDEX [u] ON [T] ([u]) WHERE [u] IS NOT NULL\nGO\n\n"
+    "CREATE INDEX [sd] ON [T] ([s], [d])\nGO\n\n");
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(crlf(from));
+    if (at == std::string::npos)
+        throw std::logic_error("not in the valid dump: " + from);
+    return text.replace(at, crlf(from).size(), crlf(to));
+}
+
+std::string withRow(const std::string& values, int id = 5) {
+    return replaced(kValid, "-- 4 records", row(id, values) + "-- 5 records");
+}
+
+struct Broken {
+    const char* rule;
+    std::string dump;
+    const char* what;
+};
+
+std::vector<Broken> brokenDumps() {
+    const std::string nulls = "NULL, NULL, NULL, NULL, NULL, NULL, ";
+    std::string manyRows;
+    for (int id = 5; id <= 1001; ++id)
+        manyRows += row(id, nulls + "NULL");
+    return {
+        {"known-statements", replaced(kValid, "USE [D]\n", "USE [D]\nSELECT 1\n"), "a statement of no known shape"},
+        {"known-statements", replaced(kValid, "NVARCHAR(2)", "NVARCHAR(2"), "a statement cut short"},
+        {"use-after-create", replaced(kValid, "CREATE DATABASE [D]\nGO\n", "CREATE DATABASE [D]\n"),
+         "USE in the batch of CREATE DATABASE"},
+        {"batch-size", replaced(kValid, "-- 4 records", manyRows), "1001 INSERTs in one batch"},
+        {"column-types", replaced(kValid, "[m] MONEY DEFAULT 0", "[m] DEFAULT 0"), "a column without a type"},
+        {"column-types", replaced(kValid, "NVARCHAR(5)", "NVARCHAR(0)"), "a zero length"},
+        {"column-types", replaced(kValid, "NVARCHAR(5)", "NVARCHAR(4001)"), "an N length over 4000"},
+        {"column-types", replaced(kValid, "DECIMAL(5,2)", "DECIMAL(5,6)"), "a scale above the precision"},
+        {"column-types", replaced(kValid, "[r] REAL", "[r] CURRENCY"), "a type SQL Server lacks"},
+        {"identity", replaced(kValid, "[r] REAL", "[r] INT IDENTITY"), "two identity columns"},
+        {"identity", replaced(kValid, "[id] INT NOT NULL IDENTITY", "[id] IMAGE NOT NULL IDENTITY"),
+         "identity on an IMAGE"},
+        {"identity", replaced(kValid, "[id] INT NOT NULL IDENTITY", "[id] INT NOT NULL DEFAULT 0 IDENTITY"),
+         "identity with a default"},
+        {"identity-insert", replaced(kValid, "SET IDENTITY_INSERT [T] ON\nGO\n", ""), "identity values while OFF"},
+        {"identity-insert",
+         replaced(kValid, "INSERT INTO [T] " + kColumns + " VALUES (4,", "INSERT INTO [T] VALUES (4,"),
+         "identity values without a column list"},
+        {"identity-insert", replaced(kValid, "SET IDENTITY_INSERT [T] OFF", "SET IDENTITY_INSERT [X] ON"),
+         "a second table switched ON"},
+        {"drop-guard", replaced(kValid, "object_id(N'T'", "object_id('T'"), "a plain literal"},
+        {"drop-guard", replaced(kValid, "object_id(N'T'", "object_id(N'U'"), "another table's name"},
+        {"filtered-index-options", replaced(kValid, "SET QUOTED_IDENTIFIER ON\n", ""), "QUOTED_IDENTIFIER not set"},
+        {"filtered-index-options",
+         replaced(kValid, "SET IDENTITY_INSERT [T] OFF\n", "SET IDENTITY_INSERT [T] OFF\nSET ANSI_NULLS OFF\n"),
+         "ANSI_NULLS switched off"},
+        {"index-keys", replaced(kValid, "([s], [d])", "([s], [x])"), "a key column the table lacks"},
+        {"index-keys", replaced(kValid, "[s] NVARCHAR(5)", "[s] NVARCHAR(MAX)"), "a key over a MAX column"},
+        {"index-keys", replaced(kValid, "ON [T] ([s], [d])", "ON [X] ([s], [d])"), "an index on no table"},
+        {"unique-keys", replaced(kValid, "WHERE [u] IS NOT NULL", ""), "two NULLs in an unfiltered unique index"},
+        {"unique-keys", withRow(nulls + "N'B '"), "equal keys but for letter case and trailing blanks"},
+        {"unique-keys", withRow(nulls + "N'z'", 4), "a primary key value inserted twice"},
+        {"unique-keys",
+         replaced(kValid, "[u] NVARCHAR(2), \n  PRIMARY KEY ([id])", "[u] NVARCHAR(2), \n  PRIMARY KEY ([u])"),
+         "NULL in a primary key"},
+        {"defaults", replaced(kValid, "DEFAULT GETDATE()", "DEFAULT N'=Now()'"), "a text default on a date column"},
+        {"defaults", replaced(kValid, "[m] MONEY DEFAULT 0", "[m] MONEY DEFAULT N'0'"), "a text default on MONEY"},
+        {"defaults", replaced(kValid, "[m] MONEY DEFAULT 0", "[m] MONEY DEFAULT GETDATE()"), "a date on MONEY"},
+        {"defaults", replaced(kValid, "[s] NVARCHAR(5) DEFAULT N'x'", "[s] NVARCHAR(5) DEFAULT N'toolong'"),
+         "a default longer than its column"},
+        {"date-literals", replaced(kValid, "'2024-03-04T10:20:30.123'", "'2024-03-04 10:20:30.123'"),
+         "a date read by the session language"},
+        {"date-literals", replaced(kValid, "'2024-03-04T10:20:30.123'", "'2024-03-04T10:20:30.1234'"),
+         "four fraction digits into DATETIME"},
+        {"date-literals", replaced(kValid, "'1753-01-01T00:00:00'", "'1752-12-31T23:59:59'"), "before DATETIME"},
+        {"date-literals", replaced(kValid, "'2024-03-04T23:59:59.999'", "'9999-12-31T23:59:59.999'"),
+         "a DATETIME carried past 9999"},
+        {"date-literals", replaced(kValid, "'2024-03-04T23:59:59.999'", "'2023-02-29T00:00:00'"), "no such day"},
+        {"date-literals", replaced(kValid, "'0100-01-01T00:00:00.1234567'", "0"), "a number as a date"},
+        {"literals", replaced(kValid, "3.40282347E+38", "3.4028235E+38"), "above REAL's maximum"},
+        {"literals", replaced(kValid, "-1.17549435E-38", "1E-46"), "below REAL's smallest subnormal"},
+        {"literals", replaced(kValid, "N'ab'+CHAR(13)+N'c'", "N'abc'+CHAR(13)+N'de'"), "six characters in five"},
+        {"literals", replaced(kValid, "N'😀'", "N'😀x'"), "a surrogate pair counted as two"},
+        {"literals", replaced(kValid, "0.0001", "0.00001"), "five decimals into MONEY"},
+        {"literals", replaced(kValid, "-922337203685477.5808", "-922337203685477.5809"), "below MONEY"},
+        {"literals", replaced(kValid, "-999.99", "-1000"), "too many integer digits for DECIMAL(5,2)"},
+        {"literals", replaced(kValid, "0.0001", "N'1'"), "a text literal in a MONEY column"},
+        {"literals", replaced(kValid, "0.0001", "0x"), "a binary literal in a MONEY column"},
+        {"literals", replaced(kValid, "VALUES (2, NULL", "VALUES (NULL, NULL"), "NULL in a NOT NULL column"},
+        {"literals", replaced(kValid, "N'O''B', ", ""), "fewer values than columns"},
+    };
+}
+
+} // namespace
+
+TEST(ServerRules, aDumpThatKeepsEveryRuleHasNoFinding) {
+    EXPECT_EQ(describe(checkScript(kValid)), "");
+}
+
+TEST(ServerRules, eachRuleNamesTheFaultPlantedForIt) {
+    std::set<std::string> covered;
+    for (const Broken& broken : brokenDumps()) {
+        const auto findings = checkScript(broken.dump, broken.rule);
+        EXPECT_FALSE(findings.empty()) << broken.rule << ": " << broken.what;
+        covered.insert(broken.rule);
+    }
+    for (const auto& rule : allRules())
+        EXPECT_TRUE(covered.count(rule->name())) << "no broken dump for the rule " << rule->name();
+}
+
+TEST(ServerRules, batchesEndAtGoAndCountTheirInserts) {
+    const sqlscript::Script script = sqlscript::parseScript(kValid);
+    ASSERT_EQ(script.batches.size(), 7u); // the last one empty, after the final GO
+    EXPECT_EQ(script.batches[3].inserts, 4u);
+    const sqlscript::Table* table = script.table("t");
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->indexes.size(), 3u);
+    EXPECT_EQ(script.statements.back().kind, sqlscript::Statement::Kind::CreateIndex);
+}
+
+TEST(ServerRules, stringPiecesJoinAsTheServerJoinsThem) {
+    const sqlscript::Script script = sqlscript::parseScript(
+        crlf("INSERT INTO [X] VALUES (N'a'+CHAR(13)+CHAR(10)+N'''b', CONVERT(NVARCHAR(MAX), N'c')+CHAR(9), 0x0aFF)\n"));
+    ASSERT_EQ(script.statements.size(), 1u);
+    const auto& values = script.statements[0].values;
+    ASSERT_EQ(values.size(), 3u);
+    EXPECT_EQ(values[0].text, "a\r\n'b");
+    EXPECT_TRUE(values[0].unicode);
+    EXPECT_EQ(values[1].text, "c\t");
+    EXPECT_EQ(values[2].kind, sqlscript::Literal::Kind::Binary);
+}

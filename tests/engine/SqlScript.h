@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+// A dump read the way SQL Server and sqlcmd read it: batches split at "GO" lines, each batch a run of
+// statements, each statement parsed far enough to check the server's rules against it. Only the
+// statement shapes the converter writes are understood; anything else is kept as an unknown statement,
+// so that a rule can name it.
+namespace sqlscript {
+
+// A value as an INSERT or a DEFAULT gives it, after string pieces, CHAR(n) and CONVERT are joined.
+struct Literal {
+    enum class Kind { Null, Text, Number, Binary, Function, Invalid };
+    Kind kind = Kind::Invalid;
+    std::string text;     // Text: the characters (UTF-8); Number: as written; Binary: the hex digits;
+                          // Function: the expression's tokens joined by blanks; Invalid: why
+    bool unicode = false; // Text: at least one quoted piece carried the N prefix
+};
+
+struct ColumnType {
+    std::string name;                 // upper case: INT, NVARCHAR, DECIMAL, ...
+    std::vector<long long> arguments; // NVARCHAR(50) -> {50}; DECIMAL(28,10) -> {28, 10}; MAX -> {-1}
+    std::string text;                 // as written
+};
+
+struct Column {
+    std::string name;
+    ColumnType type; // name "" when the definition gives no type
+    bool notNull = false;
+    bool identity = false;
+    bool hasDefault = false;
+    Literal defaultValue;
+};
+
+struct Index {
+    std::string name; // "" for a PRIMARY KEY clause
+    std::string table;
+    bool primary = false;
+    bool unique = false;
+    std::vector<std::string> columns;
+    std::vector<std::string> notNullFilter; // WHERE [a] IS NOT NULL AND ...: the columns it names
+    bool otherFilter = false;               // a WHERE clause of any other shape
+    std::size_t statement = 0;              // position in Script::statements
+};
+
+struct Statement {
+    enum class Kind {
+        Use,
+        CreateDatabase,
+        DropDatabase,
+        AlterDatabase,
+        DropTableGuard,
+        CreateTable,
+        IdentityInsert,
+        SetOption,
+        Insert,
+        CreateIndex,
+        Unknown
+    };
+    Kind kind = Kind::Unknown;
+    std::size_t batch = 0;
+    std::size_t line = 0;                   // 1-based line of the dump where the statement starts
+    std::string text;                       // as written (the first 300 bytes)
+    std::string name;                       // database, table or option named by the statement
+    bool on = false;                        // SET ... ON
+    Literal guardArgument;                  // DropTableGuard: the argument of object_id
+    std::string guardTable;                 // DropTableGuard: the table dropped
+    std::vector<std::string> insertColumns; // Insert: the column list, empty when none is given
+    std::vector<Literal> values;            // Insert
+    std::string parseError;                 // why a statement of a known kind could not be read whole
+};
+
+struct Table {
+    std::string name;
+    std::vector<Column> columns;
+    std::vector<Index> indexes; // the primary key first, when there is one
+    std::size_t createdBy = 0;  // position in Script::statements
+};
+
+struct Batch {
+    std::size_t firstLine = 0;
+    std::size_t bytes = 0; // as the server receives it: the text between the separators
+    std::size_t inserts = 0;
+};
+
+struct Script {
+    std::vector<Batch> batches;
+    std::vector<Statement> statements;
+    std::map<std::string, Table> tables; // by upper-cased name, as the last CREATE TABLE left it
+    // The table a name refers to, compared without letter case as SQL Server's default collation does.
+    const Table* table(const std::string& name) const;
+};
+
+Script parseScript(const std::string& dump);
+
+// Upper case of ASCII letters; other bytes unchanged.
+std::string upper(std::string text);
+
+} // namespace sqlscript
