@@ -68,6 +68,7 @@ private:
     void start();
     void openSource();
     void openDestination();
+    void setSessionOptions();
     void dropDatabase();
     void createDatabase();
     void loadSchema();
@@ -108,6 +109,7 @@ int Run::execute() {
     openSource();
     try {
         openDestination();
+        setSessionOptions();
         dropDatabase();
         createDatabase();
         loadSchema();
@@ -186,6 +188,16 @@ void Run::openDestination() {
     }
 }
 
+// A filtered index needs QUOTED_IDENTIFIER and ANSI_NULLS on (Msg 1934), and sqlcmd starts with
+// QUOTED_IDENTIFIER off; both hold for the rest of the session, across batches.
+void Run::setSessionOptions() {
+    m_phase = "Set session options";
+    send("SET QUOTED_IDENTIFIER ON", true);
+    send("SET ANSI_NULLS ON", true);
+    if (!m_direct)
+        m_dump->writeGo();
+}
+
 void Run::dropDatabase() {
     if (!flag("dropdatabase"))
         return;
@@ -199,9 +211,10 @@ void Run::dropDatabase() {
 
 void Run::createDatabase() {
     m_phase = "Recreate the database";
+    // SQL Server resolves USE when it compiles the batch, so the database must exist before that batch.
     send("IF NOT EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = " + SafeString(Variant(m_database), true) +
              ") CREATE DATABASE " + SafeTableName(m_database),
-         true);
+         true, true);
     send("USE " + SafeTableName(m_database), true);
     if (!m_direct)
         m_dump->writeLine("");

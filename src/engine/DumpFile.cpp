@@ -84,6 +84,18 @@ void DumpFile::writeLine(std::string_view text) {
         flush();
 }
 
+void DumpFile::writeGo() {
+    writeLine("GO");
+    writeLine("");
+    m_batchedSinceGo = 0;
+}
+
+void DumpFile::writeBatchedStatement(std::string_view statement) {
+    writeLine(statement);
+    if (++m_batchedSinceGo == kStatementsPerBatch)
+        writeGo();
+}
+
 void DumpFile::flush() {
     if (m_buffer.empty())
         return;

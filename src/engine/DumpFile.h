@@ -38,6 +38,13 @@ public:
     const std::string& path() const { return m_path; }
     // One line: the text (which may itself hold CR LF) and CR LF.
     void writeLine(std::string_view text);
+    // The batch separator "GO" and an empty line.
+    void writeGo();
+    // A statement of a long run, such as a table's INSERTs: after every kStatementsPerBatch of them
+    // since the last separator, whichever table they belong to, a separator follows. SQL Server compiles
+    // a batch whole and refuses one over 256 MiB.
+    void writeBatchedStatement(std::string_view statement);
+    static constexpr std::size_t kStatementsPerBatch = 1000;
     // Writes what is buffered and closes; raises the first write failure. Later calls do nothing.
     void close();
 
@@ -48,6 +55,7 @@ private:
     std::string m_path;
     std::string m_buffer;
     std::optional<Error> m_failure;
+    std::size_t m_batchedSinceGo = 0;
     bool m_closed = false;
 };
 

@@ -85,8 +85,7 @@ void WriteTableDataBlock(DumpFile& dump, const std::string& sourceName) {
 
 void WriteStatementWithGo(DumpFile& dump, const std::string& statement) {
     dump.writeLine(statement);
-    dump.writeLine("GO");
-    dump.writeLine("");
+    dump.writeGo();
 }
 
 } // namespace tabulon

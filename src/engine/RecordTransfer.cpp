@@ -165,7 +165,7 @@ void Transfer::send(const std::string& statement) {
         m_destination.connection->execute(statement);
         m_currentStatement.clear();
     } else {
-        m_destination.dump->writeLine(statement);
+        m_destination.dump->writeBatchedStatement(statement);
     }
 }
 

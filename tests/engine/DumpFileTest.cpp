@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using namespace tabulon;
 
 namespace {
@@ -122,6 +124,28 @@ TEST(DumpFile, writesUtf8LinesEndedByCrLfWithoutByteOrderMark) {
                                                  "DROP\r\n\r\nCREATE TABLE [pre_T] (\r\n  [a] INT\r\n)\r\n\r\n"
                                                  "--\r\n-- Dumping data for table 'T'\r\n--\r\n\r\n"
                                                  "SET IDENTITY_INSERT [T] ON\r\nGO\r\n\r\n");
+}
+
+// SQL Server compiles a batch whole: a long run of INSERTs is cut into batches of 1,000, counted
+// across tables and started afresh by every other separator.
+TEST(DumpFile, separatesEveryThousandBatchedStatementsSinceTheLastGo) {
+    TempFolder folder;
+    auto dump = DumpFile::create(folder.file("out.sql"));
+    for (int i = 0; i < 999; ++i)
+        dump->writeBatchedStatement("a");
+    WriteStatementWithGo(*dump, "SET IDENTITY_INSERT [T] OFF");
+    for (int i = 0; i < 2001; ++i)
+        dump->writeBatchedStatement("b");
+    dump->close();
+    std::vector<std::size_t> runs{0}; // statements between separators
+    std::istringstream lines(readBytes(folder.file("out.sql")));
+    for (std::string line; std::getline(lines, line);) {
+        if (line == "GO\r")
+            runs.push_back(0);
+        else if (line.size() == 2 && line[0] >= 'a')
+            ++runs.back();
+    }
+    EXPECT_EQ(runs, (std::vector<std::size_t>{999, 1000, 1000, 1}));
 }
 
 TEST(DumpFile, replacesAnExistingFileAndReportsAMissingFolder) {

@@ -30,10 +30,16 @@
 --   datetimetype=DATETIME
 --
 
+SET QUOTED_IDENTIFIER ON
+SET ANSI_NULLS ON
+GO
+
 USE [master]
 IF EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = N'Converted') ALTER DATABASE [Converted] SET SINGLE_USER With ROLLBACK IMMEDIATE
 IF EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = N'Converted') DROP DATABASE [Converted]
 IF NOT EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = N'Converted') CREATE DATABASE [Converted]
+GO
+
 USE [Converted]
 
 --
