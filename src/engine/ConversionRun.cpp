@@ -264,7 +264,7 @@ bool Run::moveTable(const pugi::xml_node& table) {
     m_phase = "Transfer indexes";
     const TableIndexes indexes = DefineIndexes(table, sourceName, destinationName, *m_selection, options);
     const std::string createTable = CreateTableText(destinationName, definition, indexes);
-    const std::string drop = DropTableStatement(destinationName, m_unicode);
+    const std::string drop = DropTableStatement(destinationName);
 
     bool creationFailed = false;
     if (flag("createtables")) {

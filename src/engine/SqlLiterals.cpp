@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace tabulon {
 
@@ -81,9 +82,13 @@ void appendPadded(std::string& out, int value, int width) {
 // runtime switches: plain from 1E-04 up to (not including) 1E+15, or 1E+07 for single precision.
 void appendFloating(std::string& out, double value, bool single) {
     char buffer[64];
-    const auto result =
-        single ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(value), std::chars_format::scientific)
-               : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    const auto f = static_cast<float>(value);
+    // The shortest text of the largest Single, 3.4028235E+38, lies above REAL's maximum as a literal:
+    // nine digits read back as the same value without passing it.
+    const auto result = !single ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific)
+                        : std::fabs(f) == std::numeric_limits<float>::max()
+                            ? std::to_chars(buffer, buffer + sizeof buffer, f, std::chars_format::scientific, 8)
+                            : std::to_chars(buffer, buffer + sizeof buffer, f, std::chars_format::scientific);
     const char* p = buffer;
     if (*p == '-') {
         out += '-';
@@ -331,7 +336,7 @@ std::string SafeDate(const Variant& value) {
 
 void appendSafeBlob(std::string& out, const Variant& value, bool ignoreLargeBlobs, bool required) {
     const char* fallback = required ? "0x00" : "NULL";
-    if (value.type() != Variant::Type::Bytes || value.bytes().empty()) {
+    if (value.type() != Variant::Type::Bytes) {
         out += fallback;
         return;
     }

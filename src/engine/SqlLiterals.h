@@ -25,7 +25,8 @@ void appendSafeText(std::string& out, std::string_view text, bool unicode);
 
 // A number literal in the invariant format ("." separator, no grouping). Single and Double give the
 // shortest text that reads back as the same value, with an exponent (E, sign, two or more digits)
-// from 1E+15 (Single: 1E+07) up and below 1E-04; Currency and Decimal all their digits. Null, and
+// from 1E+15 (Single: 1E+07) up and below 1E-04 (the largest Single as 3.40282347E+38, within
+// REAL's range); Currency and Decimal all their digits. Null, and
 // anything that is no number, gives NULL; so do NaN and the infinities, which SQL Server cannot hold.
 std::string SafeNumber(const Variant& value);
 // As SafeNumber; returns false when a NaN or infinite value was written as NULL.
@@ -36,9 +37,9 @@ bool appendSafeNumber(std::string& out, const Variant& value);
 std::string SafeDate(const Variant& value);
 void appendSafeDate(std::string& out, const Variant& value);
 
-// "0x" and two upper-case hex digits per byte. Null, a value that holds no bytes, and an empty value
-// give the fallback: "0x00" when `required`, else NULL. Over kMaxBlobSize bytes: the fallback when
-// `ignoreLargeBlobs`, else raises error 1003 naming the size.
+// "0x" and two upper-case hex digits per byte; an empty value is "0x", SQL Server's empty binary.
+// Null and a value that holds no bytes give the fallback: "0x00" when `required`, else NULL. Over
+// kMaxBlobSize bytes: the fallback when `ignoreLargeBlobs`, else raises error 1003 naming the size.
 std::string SafeBlob(const Variant& value, bool ignoreLargeBlobs, bool required);
 void appendSafeBlob(std::string& out, const Variant& value, bool ignoreLargeBlobs, bool required);
 

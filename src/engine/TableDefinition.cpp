@@ -265,12 +265,13 @@ std::string CreateTableText(const std::string& destinationName, const TableColum
     return text + "\r\n)";
 }
 
-std::string DropTableStatement(const std::string& destinationName, bool unicode) {
+std::string DropTableStatement(const std::string& destinationName) {
     // object_id parses its argument as a possibly qualified name: a name holding "]", "[" or "."
-    // is only found in its bracket-quoted form.
+    // is only found in its bracket-quoted form. The name is an N literal whatever the unicode
+    // setting: a plain literal turns characters outside the server's code page into "?".
     const bool quote = destinationName.find_first_of("[].") != std::string::npos;
     const std::string objectName = quote ? SafeTableName(destinationName) : destinationName;
-    return "IF object_id(" + SafeString(Variant(objectName), unicode) + ", 'U') IS NOT NULL DROP TABLE " +
+    return "IF object_id(" + SafeString(Variant(objectName), true) + ", 'U') IS NOT NULL DROP TABLE " +
            SafeTableName(destinationName);
 }
 

@@ -73,6 +73,6 @@ std::string CreateTableText(const std::string& destinationName, const TableColum
                             const TableIndexes& indexes);
 
 // "IF object_id(N'name', 'U') IS NOT NULL DROP TABLE [name]".
-std::string DropTableStatement(const std::string& destinationName, bool unicode);
+std::string DropTableStatement(const std::string& destinationName);
 
 } // namespace tabulon

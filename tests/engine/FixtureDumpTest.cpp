@@ -2,6 +2,7 @@
 #include "FixtureFiles.h"
 #include "RecordingProgress.h"
 #include "RunSettings.h"
+#include "ServerRules.h"
 #include "TempFolder.h"
 #include "engine/SchemaDocument.h"
 #include "lib/Error.h"
@@ -28,22 +29,31 @@ void PrintTo(const Fixture& fixture, std::ostream* out) {
     *out << fixture.relative;
 }
 
-std::string passwordOf(const std::string& name) {
-    if (name == "a2000_db_password.mdb" || name == "a2010_encrypted_agile.accdb")
-        return "password";
-    if (name == "a2007_encrypted_rc4_cryptoapi.accdb" || name == "a2010_encrypted_agile_sha1.accdb")
-        return "Test123";
-    return "";
+// The passwords of the encrypted files, as tests/data/README.md gives them: a table row naming the
+// file in its first cell and "password `...`" in its description.
+std::map<std::string, std::string> readmePasswords() {
+    std::map<std::string, std::string> passwords;
+    std::ifstream readme(std::string(TABULON_TEST_DATA) + "/README.md");
+    for (std::string line; std::getline(readme, line);) {
+        const std::size_t cellEnd = line.find(" |", 2);
+        const std::size_t password = line.find("password `");
+        if (line.rfind("| ", 0) != 0 || cellEnd == std::string::npos || password == std::string::npos)
+            continue;
+        const std::size_t start = password + 10;
+        passwords[line.substr(2, cellEnd - 2)] = line.substr(start, line.find('`', start) - start);
+    }
+    return passwords;
 }
 
 std::vector<Fixture> everyFixture() {
     std::vector<Fixture> fixtures;
     const std::filesystem::path root(TABULON_TEST_DATA);
+    const auto passwords = readmePasswords();
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         const std::string extension = entry.path().extension().string();
+        const std::string relative = entry.path().lexically_relative(root).generic_string();
         if (entry.is_regular_file() && (extension == ".mdb" || extension == ".accdb"))
-            fixtures.push_back(
-                {entry.path().lexically_relative(root).generic_string(), passwordOf(entry.path().filename().string())});
+            fixtures.push_back({relative, passwords.count(relative) ? passwords.at(relative) : ""});
     }
     std::sort(fixtures.begin(), fixtures.end(),
               [](const Fixture& a, const Fixture& b) { return a.relative < b.relative; });
@@ -109,7 +119,7 @@ std::map<std::string, std::int64_t> insertCounts(const std::string& dump) {
 
 // Every line of a dump is a comment, a blank line, "GO", a statement or a line of CREATE TABLE.
 bool isDumpLine(const std::string& line) {
-    for (const char* start : {"--", "USE ", "IF ", "CREATE ", "SET IDENTITY_INSERT ", "INSERT INTO ", "  ", ")"})
+    for (const char* start : {"--", "USE ", "IF ", "CREATE ", "SET ", "INSERT INTO ", "  ", ")"})
         if (line.rfind(start, 0) == 0)
             return true;
     return line.empty() || line == "GO";
@@ -191,6 +201,18 @@ TEST(FixtureDump, complexColumnsGetDefinedLiterals) {
     DumpRun multiValued(fixture::path("access/a2007_complex_columns.accdb"), "");
     ASSERT_EQ(multiValued.run(), 0) << multiValued.report;
     EXPECT_NE(multiValued.dump.find("; "), std::string::npos);
+}
+
+// With `unicode` off the data is written in plain literals, but object_id still gets an N literal: a
+// plain one would turn the name's characters into "?" and never find the table it guards.
+TEST(FixtureDump, theDropGuardFindsNonAsciiTablesWithoutUnicode) {
+    DumpRun run(fixture::path("generated/edge.accdb"), "");
+    run.settings.section().set("unicode", 0);
+    run.settings.section().set("sourcetables", StringList{"表_テーブル"});
+    ASSERT_EQ(run.run(), 0) << run.report;
+    EXPECT_NE(run.dump.find("IF object_id(N'表_テーブル', 'U') IS NOT NULL DROP TABLE [表_テーブル]\r\n"),
+              std::string::npos);
+    EXPECT_EQ(serverrules::describe(serverrules::checkScript(run.dump, "drop-guard")), "");
 }
 
 // The dump of a small Access 97 file, checked by hand line by line and kept under tests/data/golden.

@@ -228,12 +228,11 @@ TEST(TableDefinition, namesWithQuotesAndBracketsAreComparedAndQuotedSafely) {
 }
 
 TEST(TableDefinition, dropStatementQuotesOnlyNamesObjectIdWouldSplit) {
-    EXPECT_EQ(DropTableStatement("Order Details", true),
+    EXPECT_EQ(DropTableStatement("Order Details"),
               "IF object_id(N'Order Details', 'U') IS NOT NULL DROP TABLE [Order Details]");
-    EXPECT_EQ(DropTableStatement("O'Col", false), "IF object_id('O''Col', 'U') IS NOT NULL DROP TABLE [O'Col]");
-    EXPECT_EQ(DropTableStatement("Odd]Name", true),
-              "IF object_id(N'[Odd]]Name]', 'U') IS NOT NULL DROP TABLE [Odd]]Name]");
-    EXPECT_EQ(DropTableStatement("dbo.T", true), "IF object_id(N'[dbo.T]', 'U') IS NOT NULL DROP TABLE [dbo.T]");
+    EXPECT_EQ(DropTableStatement("O'Col"), "IF object_id(N'O''Col', 'U') IS NOT NULL DROP TABLE [O'Col]");
+    EXPECT_EQ(DropTableStatement("Odd]Name"), "IF object_id(N'[Odd]]Name]', 'U') IS NOT NULL DROP TABLE [Odd]]Name]");
+    EXPECT_EQ(DropTableStatement("dbo.T"), "IF object_id(N'[dbo.T]', 'U') IS NOT NULL DROP TABLE [dbo.T]");
 }
 
 TEST(TableDefinition, malformedSchemaIsAnError) {
@@ -306,9 +305,9 @@ TEST(TableDefinition, defaultQuotingNeighbours) {
 
 TEST(TableDefinition, dropStatementQuotingNeighbours) {
     // A name with "[" alone, or a dot at either end, is still one name to object_id.
-    EXPECT_EQ(DropTableStatement("a[b", true), "IF object_id(N'[a[b]', 'U') IS NOT NULL DROP TABLE [a[b]");
-    EXPECT_EQ(DropTableStatement(".T", true), "IF object_id(N'[.T]', 'U') IS NOT NULL DROP TABLE [.T]");
-    EXPECT_EQ(DropTableStatement("T.", true), "IF object_id(N'[T.]', 'U') IS NOT NULL DROP TABLE [T.]");
+    EXPECT_EQ(DropTableStatement("a[b"), "IF object_id(N'[a[b]', 'U') IS NOT NULL DROP TABLE [a[b]");
+    EXPECT_EQ(DropTableStatement(".T"), "IF object_id(N'[.T]', 'U') IS NOT NULL DROP TABLE [.T]");
+    EXPECT_EQ(DropTableStatement("T."), "IF object_id(N'[T.]', 'U') IS NOT NULL DROP TABLE [T.]");
     // A quote in a name that needs brackets is doubled inside the brackets' literal.
-    EXPECT_EQ(DropTableStatement("O'Col.x", true), "IF object_id(N'[O''Col.x]', 'U') IS NOT NULL DROP TABLE [O'Col.x]");
+    EXPECT_EQ(DropTableStatement("O'Col.x"), "IF object_id(N'[O''Col.x]', 'U') IS NOT NULL DROP TABLE [O'Col.x]");
 }
