@@ -69,19 +69,28 @@ std::string unquote(std::string_view text) {
     return out;
 }
 
+// CR LF, a lone LF and a lone CR each end a line: a file edited by hand may mix them (a line appended
+// with `echo` to a CR LF file), and no value of this format can hold a line break anyway.
 std::vector<std::string_view> splitLines(std::string_view text) {
-    const std::string_view lineEnd = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     for (;;) {
-        const std::size_t end = text.find(lineEnd, start);
+        const std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
             lines.push_back(text.substr(start));
             return lines;
         }
         lines.push_back(text.substr(start, end - start));
-        start = end + lineEnd.size();
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
+}
+
+// Spaces and tabs around a line, a key or a value are layout, never content.
+std::string_view trimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // Stores one key=value line in `target`; a line without "=" is ignored.
@@ -89,8 +98,8 @@ void parseEntry(std::string_view line, Dictionary& target) {
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos)
         return;
-    std::string_view keyText = trimSpaces(line.substr(0, equals));
-    const std::string_view rest = trimSpaces(line.substr(equals + 1));
+    std::string_view keyText = trimBlanks(line.substr(0, equals));
+    const std::string_view rest = trimBlanks(line.substr(equals + 1));
     std::string key = !keyText.empty() && keyText.front() == kQuote ? unquote(keyText) : std::string(keyText);
     Variant value;
     if (key.size() >= 2 && key.compare(key.size() - 2, 2, "[]") == 0) {
@@ -123,7 +132,7 @@ DictionaryPtr ParseIniText(std::string_view text) {
     auto top = Dictionary::create();
     DictionaryPtr section;
     for (std::string_view line : splitLines(text)) {
-        line = trimSpaces(line);
+        line = trimBlanks(line);
         if (line.empty())
             continue;
         if (line.front() == '[') {

@@ -22,11 +22,11 @@ std::string FormatIniText(const Dictionary& settings);
 // Writes FormatIniText(settings) to the file, replacing its content (WriteTextFile).
 void WriteIniFile(const Dictionary& settings, const std::string& path);
 
-// Reads settings text: section names as written; keys trimmed of spaces and lower-cased; scalar
-// values as trimmed texts, a value in double quotes without them; "key[]=" values as StringList.
-// Keys before the first section line go into the top dictionary itself. A repeated key keeps its
-// first place and its last value; a repeated section replaces the earlier one. Lines end at CR LF;
-// a text holding no CR LF at all is split at LF instead, so files edited with Unix line ends read too.
+// Reads settings text: section names as written between the brackets; keys trimmed of spaces and
+// tabs and lower-cased; scalar values as trimmed texts, a value in double quotes without them;
+// "key[]=" values as StringList. Keys before the first section line go into the top dictionary
+// itself. A repeated key keeps its first place and its last value; a repeated section replaces the
+// earlier one. CR LF, LF and a lone CR each end a line, mixed in one file as they come.
 DictionaryPtr ParseIniText(std::string_view text);
 
 // Reads the file (ReadTextFile, byte-order mark detected) with ParseIniText. Raises 53 when it is missing.

@@ -185,6 +185,27 @@ TEST_F(UnattendedRunTest, ATableWhoseRecordsFailEndsWithStatus3AndTheLogSaysWhy)
     EXPECT_EQ(entries.back(), "End");
 }
 
+TEST_F(UnattendedRunTest, KeysAppendedWithOtherLineEndsOrTabsAreRead) {
+    // A CR LF file appended to with `echo` (LF only) and a tab-indented key: each must count.
+    writeFile("run.ini", "[Verdix Tessoral]\r\n"
+                         "  sourcefilename=" +
+                             sample() +
+                             "\r\n"
+                             "  destinationmethod=DUMP\r\n"
+                             "  destinationdatabase=sample\r\n"
+                             "  sourcetables[]=\"Table1\"\r\n"
+                             "destinationdumpfilename=" +
+                             path("out/edited.sql") +
+                             "\n"
+                             "columnlist=0\n"
+                             "\ttableprefix=t_\r\n");
+    const Finished finished = run({QStringLiteral("-autorun"), QStringLiteral("-hide"),
+                                   QStringLiteral("-settings=") + QString::fromStdString(path("run.ini"))});
+    EXPECT_EQ(finished.exitCode, 0) << finished.errors;
+    const std::string dump = readFile("out/edited.sql");
+    EXPECT_NE(dump.find("INSERT INTO [t_Table1] VALUES (N'a'"), std::string::npos) << dump;
+}
+
 TEST_F(UnattendedRunTest, RunsFromTheAutomaticSettingsFileAndLeavesItAsItWas) {
     QDir(m_root.path()).mkpath(QStringLiteral("appdata/Corvane/Tabulon"));
     writeSettings(sample());

@@ -53,11 +53,11 @@ private:
         return out;
     }
 
-    // Keys are read back trimmed and lower-cased and end at the first "="; one that starts with a
-    // quote or "[" or ends in "[]" means something else on reading.
+    // Keys are read back trimmed of spaces and tabs and lower-cased and end at the first "="; one
+    // that starts with a quote or "[" or ends in "[]" means something else on reading.
     std::string key() {
         for (;;) {
-            std::string candidate = toLowerAscii(trimSpaces(text(1, 4)));
+            std::string candidate = toLowerAscii(trimBlanks(text(1, 4)));
             if (!candidate.empty() && candidate.find('=') == std::string::npos && candidate.front() != '"' &&
                 candidate.front() != '[' && !(candidate.size() >= 2 && candidate.ends_with("[]")))
                 return candidate;
@@ -67,7 +67,7 @@ private:
     Variant value() {
         switch (pick(0, 2)) {
         case 0: { // a scalar text is read back trimmed; a leading quote means a quoted value
-            std::string scalar(trimSpaces(text(0, 6)));
+            std::string scalar(trimBlanks(text(0, 6)));
             if (!scalar.empty() && scalar.front() == '"')
                 scalar.insert(0, "x");
             return scalar;
@@ -81,6 +81,12 @@ private:
             return items;
         }
         }
+    }
+
+    static std::string trimBlanks(const std::string& text) {
+        const std::size_t first = text.find_first_not_of(" \t");
+        return first == std::string::npos ? std::string()
+                                          : text.substr(first, text.find_last_not_of(" \t") - first + 1);
     }
 
     std::mt19937 m_random;

@@ -85,7 +85,8 @@ TEST(Ini, readingLines) {
         {"doubledQuotesInQuotedKey", "\"A\"\"B\"=1", "a\"b", "1"},
         {"listKey", "L[]=\"a\",\"b\"", "l", StringList{"a", "b"}},
         {"emptyList", "l[]=", "l", StringList{""}},
-        {"tabsAreKept", "\tk=\tv", "\tk", "\tv"},
+        {"tabsAroundKeyAndValueAreTrimmed", "\tk\t=\tv w\t", "k", "v w"},
+        {"tabsInsideAValueAreKept", "k=a\tb", "k", "a\tb"},
         {"emptyKey", "=v", "", "v"},
         {"loneQuoteValue", "k=\"", "k", ""},
         {"loneQuoteKey", "\"=v", "", "v"},
@@ -128,23 +129,72 @@ TEST(Ini, malformedLinesReadAsEmptyInsteadOfFailing) {
     EXPECT_EQ(s->get("k"), Variant(""));
 }
 
-TEST(Ini, lineEnds) {
-    // CR LF ends lines; a bare CR or LF inside a CR LF file is part of the line.
-    auto top = ParseIniText("[S]\r\nk=a\rb\r\nj=c\nd\r\n");
-    EXPECT_EQ(section(top, "S")->get("k"), Variant("a\rb"));
-    EXPECT_EQ(section(top, "S")->get("j"), Variant("c\nd"));
-    // A file edited with Unix line ends has no CR LF at all: its LFs end the lines.
-    top = ParseIniText("[S]\n  k=1\n  j=2\n");
-    EXPECT_EQ(section(top, "S")->get("k"), Variant("1"));
-    EXPECT_EQ(section(top, "S")->get("j"), Variant("2"));
+TEST(Ini, anyLineEndEndsALineAndTabsIndentLikeSpaces) {
+    // Files edited by hand: a line appended with `echo` to a CR LF file, a lone CR, an editor that
+    // indents with tabs, a file ending in CR CR LF. Each must read as the same three keys.
+    const struct {
+        const char* name;
+        const char* text;
+    } cases[] = {
+        {"crLf", "[S]\r\n  k=1\r\n  j=2\r\n  l[]=\"a\",\"b\"\r\n"},
+        {"lf", "[S]\n  k=1\n  j=2\n  l[]=\"a\",\"b\"\n"},
+        {"loneCr", "[S]\r  k=1\r  j=2\r  l[]=\"a\",\"b\""},
+        {"lfAppendedToCrLf", "[S]\r\n  k=1\r\n  l[]=\"a\",\"b\"\r\nj=2\n"},
+        {"lfLineInsideCrLf", "[S]\r\n  k=1\n  j=2\r\n  l[]=\"a\",\"b\"\r\n"},
+        {"crCrLfEnds", "[S]\r\r\n  k=1\r\r\n  j=2\r\r\n  l[]=\"a\",\"b\"\r\r\n"},
+        {"tabIndented", "\t[S]\t\r\n\tk=1\r\n\t\tj\t=\t2\t\r\n\tl[]=\t\"a\",\"b\"\t\r\n"},
+        {"tabsAndMixedEnds", "[S]\n\tk=1\r\n\tj=2\r\tl[]=\"a\",\"b\"\r\r\n"},
+    };
+    const struct {
+        const char* name;
+        Bytes mark;
+        bool utf16;
+        bool bigEndian;
+    } encodings[] = {
+        {"noMark", {}, false, false},
+        {"utf8Mark", {0xEF, 0xBB, 0xBF}, false, false},
+        {"utf16LeMark", {0xFF, 0xFE}, true, false},
+        {"utf16BeMark", {0xFE, 0xFF}, true, true},
+    };
+    TempFolder folder;
+    const std::string path = folder.path("edited.ini");
+    for (const auto& c : cases) {
+        for (const auto& encoding : encodings) {
+            Bytes bytes = encoding.mark;
+            for (const char ch : std::string(c.text)) {
+                const auto unit = static_cast<std::uint8_t>(ch);
+                if (!encoding.utf16)
+                    bytes.push_back(unit);
+                else if (encoding.bigEndian)
+                    bytes.insert(bytes.end(), {0, unit});
+                else
+                    bytes.insert(bytes.end(), {unit, 0});
+            }
+            WriteBinaryFile(path, bytes);
+            const auto top = ReadIniFile(path);
+            const std::string what = std::string(c.name) + " / " + encoding.name;
+            ASSERT_EQ(top->keys(), std::vector<std::string>{"S"}) << what;
+            const auto s = section(top, "S");
+            EXPECT_EQ(s->get("k"), Variant("1")) << what;
+            EXPECT_EQ(s->get("j"), Variant("2")) << what;
+            EXPECT_EQ(s->get("l"), Variant(StringList{"a", "b"})) << what;
+            EXPECT_EQ(s->count(), 3u) << what;
+        }
+    }
+}
+
+TEST(Ini, aValueHoldingALineBreakSplitsIntoTwoLines) {
     // A value holding CR LF is written as it is, and its second line is read on its own.
     auto settings = Dictionary::create();
     auto s = Dictionary::create();
     settings->set("S", s);
     s->set("k", "one\r\nj=two");
-    top = ParseIniText(FormatIniText(*settings));
+    s->set("m", "three\rn=four");
+    const auto top = ParseIniText(FormatIniText(*settings));
     EXPECT_EQ(section(top, "S")->get("k"), Variant("one"));
     EXPECT_EQ(section(top, "S")->get("j"), Variant("two"));
+    EXPECT_EQ(section(top, "S")->get("m"), Variant("three"));
+    EXPECT_EQ(section(top, "S")->get("n"), Variant("four"));
 }
 
 TEST(Ini, largeFilesHaveNoSixteenBitLimits) {

@@ -182,6 +182,32 @@ TEST_F(SettingsObjectTest, TheAutomaticFileKeepsPasswordsWhenAskedTo) {
     EXPECT_EQ(SettingsSection(read)->get("destinationpassword"), Variant("also secret"));
 }
 
+TEST_F(SettingsObjectTest, SavedSettingsAppendedToByHandReadBackWhole) {
+    // Save Settings writes CR LF; `echo key=value >> file` appends LF-only lines, an editor may
+    // indent with a tab.
+    const std::string file = path("saved.ini");
+    WriteIniFile(*formSettings(), file);
+    std::ofstream(file, std::ios::binary | std::ios::app) << "destinationdumpfilename=/out/edited.sql\n"
+                                                          << "\tcolumnlist=0\n"
+                                                          << "  tableprefix=t_\r\n";
+    const DictionaryPtr back = SettingsSection(ReadIniFile(file));
+    ASSERT_NE(back, nullptr);
+    const DictionaryPtr written = SettingsSection(formSettings());
+    EXPECT_EQ(back->keys(), written->keys());
+    for (const std::string& key : written->keys()) {
+        if (key == "destinationdumpfilename")
+            EXPECT_EQ(back->get(key), Variant("/out/edited.sql"));
+        else if (key == "columnlist")
+            EXPECT_EQ(back->get(key), Variant("0"));
+        else if (key == "tableprefix")
+            EXPECT_EQ(back->get(key), Variant("t_"));
+        else if (key == "sourcetables")
+            EXPECT_EQ(back->get(key), written->get(key));
+        else
+            EXPECT_EQ(back->get(key), Variant(toText(written->get(key)))) << key;
+    }
+}
+
 TEST(DefaultLocationsTest, DoubledSeparatorsCollapseExceptALeadingPair) {
     EXPECT_EQ(CollapseDoubleSeparators("/home//me///dump.sql"), "/home/me/dump.sql");
     EXPECT_EQ(CollapseDoubleSeparators("//server//share/dump.sql"), "//server/share/dump.sql");
