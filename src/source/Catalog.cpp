@@ -1,5 +1,6 @@
 #include "Catalog.h"
 
+#include "ObjectNames.h"
 #include "PageFile.h"
 #include "TableCursor.h"
 #include "lib/Convert.h"
@@ -36,6 +37,11 @@ std::vector<CatalogEntry> readCatalog(PageFile& file, std::uint16_t textCodePage
         CatalogEntry entry;
         entry.id = static_cast<std::int32_t>(toInteger(cursor.value(Id)));
         entry.name = textOf(cursor.value(Name));
+        // Such a name means the catalog page is damaged, and the ids and flags beside it cannot be
+        // trusted either: refuse the file rather than convert it partly or wrongly.
+        if (holdsControlCharacter(entry.name))
+            file.damaged("the catalog names a table '" + nameForMessage(entry.name) +
+                         "' with a control character, which no Access name holds");
         entry.type = type;
         entry.flags = static_cast<std::uint32_t>(toInteger(cursor.value(Flags)));
         entry.database = textOf(cursor.value(Database));

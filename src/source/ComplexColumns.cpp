@@ -168,6 +168,10 @@ ComplexColumnMap readComplexColumns(PageFile& file, const std::vector<CatalogEnt
     if (!table)
         return result;
     auto definition = std::make_shared<const TableDefinition>(readTableDefinition(file, table->definitionPage()));
+    for (const auto& name : kComplexColumns)
+        if (!columnNamed(*definition, name))
+            file.damaged("the complex-column catalog " + table->name + " (page " +
+                         std::to_string(table->definitionPage()) + ") has no column '" + name + "'");
     TableCursor cursor(file.reopen(), definition, columnsByName(*definition, kComplexColumns, table->name),
                        textCodePage);
     while (cursor.next()) {

@@ -5,6 +5,7 @@
 #include "lib/Error.h"
 #include "source/Rc4.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -25,6 +26,32 @@ constexpr std::size_t kPasswordOffset = 0x42;
 constexpr std::size_t kCreationDateOffset = 0x72;
 constexpr std::size_t kEncryptionLengthOffset = 0x299;
 constexpr int kNewestVersion = 6;
+constexpr std::uint32_t kFewestPages = 3;
+
+// Page 0 starts with its page type and the engine's signature, the same in every Access file.
+constexpr std::uint8_t kJetStart[] = {0,   1,   0,   0,   'S', 't', 'a', 'n', 'd', 'a',
+                                      'r', 'd', ' ', 'J', 'e', 't', ' ', 'D', 'B', 0};
+constexpr std::uint8_t kAceStart[] = {0,   1,   0,   0,   'S', 't', 'a', 'n', 'd', 'a',
+                                      'r', 'd', ' ', 'A', 'C', 'E', ' ', 'D', 'B', 0};
+constexpr std::size_t kVersionOffset = 0x14;
+
+std::size_t differingBytes(const std::uint8_t* raw, const std::uint8_t (&start)[sizeof kJetStart]) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < sizeof kJetStart; ++i)
+        count += raw[i] != start[i];
+    return count;
+}
+
+// A start that differs from the signature in a few bytes is an Access file with a damaged header
+// page; anything further off is some other kind of file.
+std::string signatureDamage(const std::uint8_t* raw) {
+    const std::size_t differing = std::min(differingBytes(raw, kJetStart), differingBytes(raw, kAceStart));
+    if (differing > 4)
+        return "It is not an Access database.";
+    return "The file looks damaged: the signature at the start of its header page (page 0) differs from an "
+           "Access database's in " +
+           std::to_string(differing) + (differing == 1 ? " byte." : " bytes.");
+}
 
 [[noreturn]] void unrecognized(const std::string& file, const std::string& detail) {
     std::string text = "Unrecognized database format '" + file + "'.";
@@ -71,15 +98,19 @@ std::u16string storedPassword(const std::uint8_t* page, const DatabaseHeader& he
 DatabaseHeader parseDatabaseHeader(const std::uint8_t* raw, std::size_t size, const std::string& fileName) {
     if (size < 2048)
         unrecognized(fileName, "The file is too short to be an Access database.");
-    const bool jet = std::memcmp(raw + 4, "Standard Jet DB", 16) == 0;
-    const bool ace = std::memcmp(raw + 4, "Standard ACE DB", 16) == 0;
-    if (raw[0] != 0 || !(jet || ace))
-        unrecognized(fileName, "");
+    const bool jet = std::memcmp(raw, kJetStart, sizeof kJetStart) == 0;
+    const bool ace = std::memcmp(raw, kAceStart, sizeof kAceStart) == 0;
+    if (!(jet || ace))
+        unrecognized(fileName, signatureDamage(raw));
     DatabaseHeader header;
     header.fileName = fileName;
-    header.version = raw[0x14];
-    if (header.version > kNewestVersion || (jet && header.version >= 2) || (ace && header.version < 2))
-        unrecognized(fileName, "The file names an unknown engine version " + std::to_string(header.version) + ".");
+    header.version = raw[kVersionOffset];
+    if ((jet && header.version >= 2) || (ace && header.version < 2))
+        unrecognized(fileName, "The file looks damaged: its header page names engine version " +
+                                   std::to_string(header.version) + ", which does not belong to its signature.");
+    if (header.version > kNewestVersion)
+        unrecognized(fileName, "The file names an unknown engine version " + std::to_string(header.version) +
+                                   ": it was written by a newer Access, or it is damaged.");
     header.pageSize = header.version == 0 ? 2048 : 4096;
     if (size < header.pageSize)
         unrecognized(fileName, "The file is too short to be an Access database.");
@@ -116,8 +147,15 @@ DatabaseHeader readDatabaseHeader(const std::string& fileName) {
         unrecognized(fileName, "The file is empty.");
     DatabaseHeader header = parseDatabaseHeader(first.data(), got, fileName);
     header.fileSize = static_cast<std::uint64_t>(status.st_size);
-    if (header.fileSize % header.pageSize != 0 || header.pageCount() < 3)
-        unrecognized(fileName, "The file is damaged or truncated: its size is not a whole number of pages.");
+    if (header.fileSize % header.pageSize != 0)
+        unrecognized(fileName, "The file is damaged or truncated: its size, " + std::to_string(header.fileSize) +
+                                   " bytes, is not a whole number of " + std::to_string(header.pageSize) +
+                                   "-byte pages.");
+    if (header.pageCount() < kFewestPages)
+        unrecognized(fileName, "The file is damaged or truncated: it holds only " + std::to_string(header.pageCount()) +
+                                   (header.pageCount() == 1 ? " page" : " pages") + " of " +
+                                   std::to_string(header.pageSize) +
+                                   " bytes, but the catalog of every Access database lies on page 2.");
     return header;
 }
 
@@ -129,8 +167,15 @@ void verifyDatabasePassword(const DatabaseHeader& header, const std::string& pas
         typed = encodeCodePage(password, header.codePage);
     else
         typed = utf8ToUtf16(password);
-    if (typed != header.password)
-        throw Error(errc::AccessNotValidPassword, kSource, "Not a valid password.");
+    if (typed == header.password)
+        return;
+    // No password typed into Access holds control characters; a stored one that does is a damaged
+    // header, which no password would open.
+    const auto control = [](char16_t c) { return c < 0x20; };
+    if (std::any_of(header.password.begin(), header.password.end(), control))
+        unrecognized(header.fileName, "The file looks damaged: the password field of its header page (page 0) "
+                                      "holds control characters.");
+    throw Error(errc::AccessNotValidPassword, kSource, "Not a valid password.");
 }
 
 } // namespace tabulon

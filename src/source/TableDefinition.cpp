@@ -1,6 +1,7 @@
 #include "TableDefinition.h"
 
 #include "ByteOrder.h"
+#include "ObjectNames.h"
 #include "PageFile.h"
 #include "TextCodec.h"
 
@@ -155,8 +156,12 @@ TableDefinition readTableDefinition(PageFile& file, std::uint32_t page) {
     for (std::size_t i = 0; i < columnCount; ++i, pos += l.columnEntry)
         def.columns.push_back(readColumn(r, pos, l, jet3));
     NameReader names(r, jet3, file.header().codePage);
-    for (auto& column : def.columns)
+    for (auto& column : def.columns) {
         column.name = names.next(pos);
+        if (holdsControlCharacter(column.name))
+            file.damaged("the table definition at page " + std::to_string(page) + " names a column '" +
+                         nameForMessage(column.name) + "' with a control character, which no Access name holds");
+    }
     for (std::size_t i = 0; i < realIndexCount; ++i, pos += l.physicalIndexEntry)
         def.physicalIndexes.push_back(readPhysicalIndex(r, pos, l));
     for (std::size_t i = 0; i < indexCount; ++i, pos += l.logicalIndexEntry)

@@ -37,6 +37,12 @@ std::string versionText(std::uint16_t major, std::uint16_t minor) {
     return std::to_string(major) + "." + std::to_string(minor);
 }
 
+// Office's encryption versions so far run from 1.1 to 4.4; a newer scheme would go on from there,
+// while numbers far beyond it come from damage.
+bool plausibleVersion(std::uint16_t major, std::uint16_t minor) {
+    return major >= 1 && major <= 15 && minor >= 1 && minor <= 15;
+}
+
 template <std::size_t N> std::array<std::uint8_t, N> copyArray(std::span<const std::uint8_t> b, std::size_t at) {
     std::array<std::uint8_t, N> out{};
     std::copy_n(b.begin() + static_cast<std::ptrdiff_t>(at), N, out.begin());
@@ -122,6 +128,8 @@ EncryptionInfo parseEncryptionInfo(std::span<const std::uint8_t> page0, std::siz
         throwUnsupportedEncryption("Office extensible encryption (version " + version + ")");
     if (major == 1 && minor == 1)
         throwUnsupportedEncryption("Office binary RC4 encryption (version 1.1)");
+    if (!plausibleVersion(major, minor))
+        throwDamagedEncryption("it names encryption version " + version + ", which no Office encryption has");
     throwUnsupportedEncryption("an unknown Office encryption scheme (version " + version + ")");
 }
 

@@ -146,6 +146,19 @@ TEST(EncryptionHeader, schemesNotImplementedAreNamed) {
     }
 }
 
+TEST(EncryptionHeader, versionsNoOfficeSchemeHasAreDamage) {
+    auto page0 = firstPage(readTestFile("a2007_encrypted_rc4_cryptoapi.accdb"));
+    for (const auto& [major, minor] : {std::pair{0xFFFFu, 0xFFFFu}, {0u, 0u}, {4u, 0u}, {16u, 2u}, {4u, 16u}}) {
+        putLe16(page0, 0x29B, major);
+        putLe16(page0, 0x29D, minor);
+        const Error error = parseError(page0);
+        const std::string version = std::to_string(major) + "." + std::to_string(minor);
+        EXPECT_EQ(error.number(), 3343) << version;
+        EXPECT_EQ(error.description(), "The encryption header is damaged: it names encryption version " + version +
+                                           ", which no Office encryption has.");
+    }
+}
+
 TEST(EncryptionHeader, cryptoApiFieldsChecked) {
     const auto original = firstPage(readTestFile("a2007_encrypted_rc4_cryptoapi.accdb"));
     // Offsets in this file: header size at 0x2A3, algorithm 0x2AF, hash 0x2B3, key size 0x2B7,
