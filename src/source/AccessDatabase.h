@@ -2,6 +2,7 @@
 
 #include "PageZero.h"
 #include "Relationships.h"
+#include "SavedQueries.h"
 #include "TableDefinition.h"
 #include "TypeCodes.h"
 #include "lib/RowSource.h"
@@ -106,6 +107,10 @@ public:
     // Every relationship stored in MSysRelationships, between any tables (system and linked ones included);
     // none when the file has no such table. Raises 3343 or 3265 when the table cannot be read.
     std::vector<RelationshipInfo> relationships() const;
+
+    // The saved queries with their Access SQL rebuilt; raises the reader's errors when the stored
+    // definitions cannot be read at all. Each query that cannot be rebuilt carries its problem.
+    SavedQueries savedQueries() const;
 
     std::int64_t rowCount(const std::string& table) override;
     std::unique_ptr<RowCursor> openCursor(const std::string& table, const std::vector<std::string>& columns) override;

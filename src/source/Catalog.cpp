@@ -21,6 +21,13 @@ std::string textOf(const Variant& value) {
 } // namespace
 
 std::vector<CatalogEntry> readCatalog(PageFile& file, std::uint16_t textCodePage) {
+    return readCatalogEntries(file, textCodePage, [](int type) {
+        return type == objecttype::LocalTable || type == objecttype::LinkedTable || type == objecttype::OdbcLinkedTable;
+    });
+}
+
+std::vector<CatalogEntry> readCatalogEntries(PageFile& file, std::uint16_t textCodePage,
+                                             const std::function<bool(int)>& acceptType) {
     auto definition = std::make_shared<const TableDefinition>(readTableDefinition(file, kCatalogPage));
     std::vector<CursorColumn> columns;
     try {
@@ -32,7 +39,7 @@ std::vector<CatalogEntry> readCatalog(PageFile& file, std::uint16_t textCodePage
     std::vector<CatalogEntry> entries;
     while (cursor.next()) {
         const int type = static_cast<int>(toInteger(cursor.value(Type)));
-        if (type != objecttype::LocalTable && type != objecttype::LinkedTable && type != objecttype::OdbcLinkedTable)
+        if (!acceptType(type))
             continue;
         CatalogEntry entry;
         entry.id = static_cast<std::int32_t>(toInteger(cursor.value(Id)));

@@ -3,6 +3,7 @@
 #include "lib/Variant.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ class PageFile;
 namespace objecttype {
 constexpr int LocalTable = 1;
 constexpr int OdbcLinkedTable = 4;
+constexpr int Query = 5;
 constexpr int LinkedTable = 6;
 } // namespace objecttype
 
@@ -34,5 +36,8 @@ struct CatalogEntry {
 
 // Reads every table, linked table and ODBC-linked table of the catalog, in storage order.
 std::vector<CatalogEntry> readCatalog(PageFile& file, std::uint16_t textCodePage);
+// Reads the catalog entries whose object type `acceptType` accepts, in storage order.
+std::vector<CatalogEntry> readCatalogEntries(PageFile& file, std::uint16_t textCodePage,
+                                             const std::function<bool(int)>& acceptType);
 
 } // namespace tabulon

@@ -178,6 +178,34 @@ std::string folderWithoutTrailingSeparator(std::string folder) {
     return folder;
 }
 
+// The saved queries after the tables. Queries are an extra: a file whose query definitions cannot be
+// read still converts its tables, and the document says why its queries are missing.
+void appendQueries(pugi::xml_node root, const AccessDatabase& database) {
+    pugi::xml_node node = root.append_child("Queries");
+    SavedQueries saved;
+    try {
+        saved = database.savedQueries();
+    } catch (const Error& error) {
+        appendText(node, "Unreadable", error.description());
+        return;
+    }
+    appendText(node, "SkippedHidden", std::to_string(saved.skippedHidden));
+    for (const SavedQuery& query : saved.queries) {
+        pugi::xml_node q = node.append_child("Query");
+        appendText(q, "Name", query.name);
+        appendText(q, "Kind", query.kind);
+        appendFlag(q, "Hidden", query.hidden);
+        appendText(q, "Sql", query.sql);
+        appendText(q, "Problem", query.problem);
+        pugi::xml_node parameters = q.append_child("Parameters");
+        for (const QueryParameter& p : query.parameters) {
+            pugi::xml_node parameter = parameters.append_child("Parameter");
+            appendText(parameter, "Name", p.name);
+            appendText(parameter, "Type", p.type);
+        }
+    }
+}
+
 } // namespace
 
 void replaceFileContents(const std::string& path, const std::string& text) {
@@ -261,6 +289,7 @@ std::unique_ptr<pugi::xml_document> buildSchemaDocument(const AccessDatabase& da
             progress->processEvents();
     }
     appendRelations(root, database, progress);
+    appendQueries(root, database);
     return document;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string>
@@ -115,4 +116,18 @@ TEST(Inspect, helpExplainsTheUsage) {
     const Result r = run("--help");
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("tabulon-inspect rows"), std::string::npos);
+}
+
+TEST(Inspect, queriesPrintsOneObjectPerQuery) {
+    const Result r = run("queries " + data("access/a2007_queries_odd_names.accdb"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(
+        r.out.find("{\"name\":\"queryWithParameters\",\"kind\":\"select\",\"hidden\":false,\"sql\":\"PARAMETERS a "
+                   "DateTime, [b \\\"] Text(255);\\r\\nSELECT [table 1].[text1], [a] Is Null AS Espr1, [b \\\"] Is "
+                   "Null AS Espr2, True AS Espr22\\r\\nFROM [table 1];\",\"parameters\":[{\"name\":\"a\",\"type\":"
+                   "\"DateTime\"},{\"name\":\"b \\\"\",\"type\":\"Text(255)\"}]}\n"),
+        std::string::npos)
+        << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 16);
 }

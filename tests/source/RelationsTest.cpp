@@ -86,8 +86,9 @@ TEST(Relations, everyKindInStorageOrderWithItsFlags) {
                   "StaffManager: Staff(ManagerID) -> Staff(StaffID) E D",
                   "CustomersLoose: Loose(CustomerID) -> Customers(CustomerID)",
               }));
-    // Relations follows Tables, and the attribute word keeps every bit Access stored.
-    EXPECT_EQ(childNames(document->child("AccessDatabase")), (std::vector<std::string>{"Tables", "Relations"}));
+    // Relations follows Tables (the saved queries come last), and the attribute word keeps every bit Access stored.
+    EXPECT_EQ(childNames(document->child("AccessDatabase")),
+              (std::vector<std::string>{"Tables", "Relations", "Queries"}));
     const pugi::xml_node first = document->select_node("/AccessDatabase/Relations/Relation").node();
     EXPECT_STREQ(first.child_value("Attributes"), "4352");
     EXPECT_TRUE(first.child("Attributes").attribute("Bit9"));

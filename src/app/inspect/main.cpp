@@ -17,6 +17,7 @@ const char* const kUsage =
     "  tabulon-inspect schema [options] FILE        print the schema document (what access.xml holds)\n"
     "  tabulon-inspect rows [options] FILE TABLE    print every row of TABLE as JSON Lines\n"
     "  tabulon-inspect tables [options] FILE        list the tables a conversion offers, one per line\n"
+    "  tabulon-inspect queries [options] FILE       print each saved query as one JSON object per line\n"
     "\n"
     "Options:\n"
     "  --password=P          the database password, which also unlocks an encrypted .accdb\n"
@@ -79,8 +80,34 @@ void requireArguments(const Arguments& args, std::size_t count) {
                              "Wrong number of arguments for '" + args.command + "'; see --help.");
 }
 
+// One JSON object per query: name, kind, hidden, sql, parameters and, when it could not be rebuilt, problem.
+void writeQueries(const tabulon::SavedQueries& saved, std::ostream& out) {
+    for (const auto& query : saved.queries) {
+        std::string line = "{\"name\":";
+        tabulon::appendJsonString(query.name, line);
+        line += ",\"kind\":";
+        tabulon::appendJsonString(query.kind, line);
+        line += query.hidden ? ",\"hidden\":true,\"sql\":" : ",\"hidden\":false,\"sql\":";
+        tabulon::appendJsonString(query.sql, line);
+        line += ",\"parameters\":[";
+        for (std::size_t i = 0; i < query.parameters.size(); ++i) {
+            line += i > 0 ? ",{\"name\":" : "{\"name\":";
+            tabulon::appendJsonString(query.parameters[i].name, line);
+            line += ",\"type\":";
+            tabulon::appendJsonString(query.parameters[i].type, line);
+            line += "}";
+        }
+        line += "]";
+        if (!query.problem.empty()) {
+            line += ",\"problem\":";
+            tabulon::appendJsonString(query.problem, line);
+        }
+        out << line << "}\n";
+    }
+}
+
 int run(const Arguments& args) {
-    if (args.command == "schema" || args.command == "tables") {
+    if (args.command == "schema" || args.command == "tables" || args.command == "queries") {
         requireArguments(args, 1);
     } else if (args.command == "rows") {
         requireArguments(args, 2);
@@ -95,6 +122,8 @@ int run(const Arguments& args) {
     if (args.command == "schema") {
         const auto document = tabulon::buildSchemaDocument(*database, tabulon::readColumnSchema(*database), nullptr);
         document->save(std::cout, "  ");
+    } else if (args.command == "queries") {
+        writeQueries(database->savedQueries(), std::cout);
     } else if (args.command == "tables") {
         for (const auto& table : database->tables())
             if (table.attributes == 0 && !table.fields.empty())
