@@ -119,7 +119,7 @@ std::optional<std::string> accessDateToIso(std::string_view text) {
     const std::size_t used = readDate(pieces, d);
     if (pieces.empty() || !readTime(pieces, used, d))
         return std::nullopt;
-    char buffer[32];
+    char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute,
                   d.second);
     return std::string(buffer);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "accesssql/ViewPlan.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <pugixml.hpp>
+
+namespace tabulon {
+
+// The saved queries of a schema document (its Queries element), in document order.
+std::vector<accesssql::QuerySource> savedQueriesOf(const pugi::xml_document& schema);
+
+// The number of form, report and control queries the scanner skipped.
+int skippedHiddenQueriesOf(const pugi::xml_document& schema);
+
+// The tables of the document that `converted` accepts, with their columns and value types.
+accesssql::TableCatalog tableCatalogOf(const pugi::xml_document& schema,
+                                       const std::function<bool(const std::string& table)>& converted);
+
+} // namespace tabulon
