@@ -99,6 +99,31 @@ TEST(Ini, readingLines) {
     }
 }
 
+// The neighbours of the quoting rules: the other end of a quoted value, and lists read back from the
+// exact text the writer makes.
+TEST(Ini, quotingNeighbours) {
+    struct Case {
+        const char* line;
+        const char* key;
+        Variant value;
+    } cases[] = {
+        {"p=\"\"", "p", ""},
+        {"p=\"\"\"\"", "p", "\""},
+        {"p=x\"", "p", "x\""},
+        {"p=  \"a b\"  ", "p", "a b"},
+        {"\"k\"\"\"=1", "k\"", "1"},
+        {"l[]= \"a\",\"b\" ", "l", StringList{"a", "b"}},
+        {"l[]=\"a\"\",b\"", "l", StringList{"a\",b"}},
+        {"l[]=a", "l", StringList{"a"}},
+    };
+    for (const auto& c : cases) {
+        const auto s = section(ParseIniText(std::string("[S]\r\n") + c.line + "\r\n"), "S");
+        EXPECT_EQ(s->get(c.key), c.value) << c.line;
+    }
+    for (const StringList& list : {StringList{"a,b", "c\"d"}, StringList{"", ""}, StringList{"\""}, StringList{" x "}})
+        EXPECT_EQ(SplitQuotedList(JoinQuotedList(list)), list) << JoinQuotedList(list);
+}
+
 TEST(Ini, readingStructure) {
     const auto top = ParseIniText("before=1\r\n"
                                   "note\r\n"
