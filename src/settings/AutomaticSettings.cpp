@@ -1,7 +1,7 @@
 #include "settings/AutomaticSettings.h"
 
 #include "lib/FileSystem.h"
-#include "lib/Ini.h"
+#include "settings/SettingsFile.h"
 #include "settings/SettingsObject.h"
 
 namespace tabulon {
@@ -16,7 +16,7 @@ void SaveAutomaticSettings(const Dictionary& settings, bool savePasswords, const
     }
     if (const std::string folder = GetFolderOfPath(path); !folder.empty())
         MkDirRecurse(folder);
-    WriteIniFile(written, path);
+    WriteSettingsFile(written, path);
 }
 
 } // namespace tabulon

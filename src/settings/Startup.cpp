@@ -11,6 +11,7 @@
 #include "settings/MainFormPort.h"
 #include "settings/ProcessLog.h"
 #include "settings/ProcessState.h"
+#include "settings/SettingsFile.h"
 #include "settings/SettingsObject.h"
 #include "settings/UnattendedRun.h"
 #include "settings/UserInterface.h"
@@ -138,12 +139,18 @@ std::string Startup::settingsFileName() {
 void Startup::loadSettingsFile(const std::string& path) {
     m_state.settingsPath = path;
     m_state.settings = nullptr;
+    bool loaded = false;
     try {
         m_state.settings = ReadIniFile(path);
         NormalizeSettings(m_state.settings);
-        return;
+        loaded = true;
     } catch (const Error&) {
         // Held, not raised: the defaults take over below.
+    }
+    if (loaded) {
+        if (const std::string warning = ExposedPasswordWarning(*m_state.settings, path); !warning.empty())
+            m_log.write(warning);
+        return;
     }
     if (path == DefaultSettingsPath())
         return; // no wizard.ini yet: the first start

@@ -2,6 +2,7 @@
 
 #include "lib/FileSystem.h"
 #include "lib/Ini.h"
+#include "settings/SettingsFile.h"
 #include "settings/SettingsObject.h"
 #include "settings/UserStore.h"
 #include "wizard/FileDialogs.h"
@@ -20,7 +21,7 @@ std::optional<std::string> chooseSettingsFile(frmMain& form, bool save, const ch
     dialog.save = save;
     dialog.title = title;
     dialog.filter = kSettingsFilter;
-    dialog.initialFolder = form.userStore().text(kStoreSection, "SaveFolder", ProgramFolder());
+    dialog.initialFolder = form.userStore().text(kStoreSection, "SaveFolder", StartFolder());
     dialog.fileName = fileName;
     return form.fileDialogs().choose(dialog);
 }
@@ -34,8 +35,8 @@ void SaveSettingsDialog(frmMain& form, const std::string& proposedFileName) {
     if (FileExists(*chosen) &&
         form.showMessage("The file already exists. Do you want to overwrite it?", 36, "Overwrite File", 7) != 6)
         return;
-    // A file saved on purpose keeps the passwords as typed.
-    WriteIniFile(*GetSettingsFromForm(form), *chosen);
+    // A file saved on purpose keeps the passwords as typed, where only the user can read them.
+    WriteSettingsFile(*GetSettingsFromForm(form), *chosen);
 }
 
 void LoadSettingsDialog(frmMain& form) {
