@@ -1,7 +1,10 @@
 #include "settings/DefaultLocations.h"
 
 #include "lib/Environment.h"
+#include "lib/FileSystem.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QSysInfo>
@@ -67,11 +70,19 @@ std::string DefaultDestinationServer() {
     return sqlExpressRegistered() ? computerName() + "\\SQLEXPRESS" : computerName();
 }
 
+std::string DocumentsFolder() {
+    // Qt names ~/Documents even where no such folder was ever made.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString folder = !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+    return QDir::toNativeSeparators(folder).toStdString();
+}
+
 std::string DefaultDumpFileName() {
-    const std::string documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
-    const std::string folder = firstNonEmpty(
-        {documents, environmentVariable("APPDATA"), environmentVariable("TEMP"), environmentVariable("TMP")});
-    return CollapseDoubleSeparators((folder.empty() ? temporaryFolder() : folder) + kSeparator + "dump.sql");
+    std::string folder = DocumentsFolder();
+    if (!FolderExists(folder))
+        folder = firstNonEmpty({environmentVariable("APPDATA"), environmentVariable("TEMP"),
+                                environmentVariable("TMP"), temporaryFolder()});
+    return CollapseDoubleSeparators(folder + kSeparator + "dump.sql");
 }
 
 std::string CollapseDoubleSeparators(const std::string& path) {

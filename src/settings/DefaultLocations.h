@@ -19,7 +19,11 @@ std::string LogFilePath(const std::string& programPath);
 // "\SQLEXPRESS" when an Express instance of that name is registered.
 std::string DefaultDestinationServer();
 
-// dump.sql in the user's documents folder; when there is none, in the folder named by APPDATA,
+// The user's documents folder (XDG's, else ~/Documents) when it exists, else the home folder: where
+// the file dialogs start the first time, never the program's folder (/usr/bin once installed).
+std::string DocumentsFolder();
+
+// dump.sql in DocumentsFolder(); when that does not exist either, in the folder named by APPDATA,
 // TEMP or TMP, else in the system's temporary folder. Doubled separators are made single, except a
 // leading pair (a network path).
 std::string DefaultDumpFileName();

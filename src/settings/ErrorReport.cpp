@@ -8,7 +8,7 @@
 namespace tabulon {
 
 std::string ComposeErrorReport(const std::string& function, long number, const std::string& description,
-                               const std::string& debugInformation) {
+                               const std::string& debugInformation, const std::string& savedCopy) {
     // Error numbers are 32-bit: a number beyond that range shows as it would have been stored.
     const auto number32 = static_cast<std::int32_t>(static_cast<std::uint32_t>(number));
     const std::string version =
@@ -21,6 +21,7 @@ std::string ComposeErrorReport(const std::string& function, long number, const s
            "Version: " + version + "\r\n" +                                                     //
            "\r\n" +                                                                             //
            "This error message is on the clipboard.\r\n" +                                      //
+           (savedCopy.empty() ? "" : "A copy is saved in " + savedCopy + "\r\n") +              //
            "The program will now terminate. Have a nice day :)";
 }
 

@@ -1,6 +1,8 @@
 #include "settings/ErrorReporter.h"
 
 #include "lib/Error.h"
+#include "lib/FileSystem.h"
+#include "lib/TextFile.h"
 #include "settings/AfterRunCommand.h"
 #include "settings/Desktop.h"
 #include "settings/ErrorReport.h"
@@ -24,12 +26,25 @@ ErrorReporter::ErrorReporter(ProcessState& state, UserInterface& ui, ProcessLog&
 
 void ErrorReporter::ErrorHandler(const std::string& function, long number, const std::string& description,
                                  const std::string& debugInformation) {
-    const std::string report = ComposeErrorReport(function, number, description, debugInformation);
+    const std::string report = saveReport(function, number, description, debugInformation);
     if (!m_state.hideMode)
         m_ui.setClipboardText(report);
     writeLog(report);
     ShowMessage(m_state, m_ui, report, msgbox::Critical, "Tabulon", msgbox::Ok);
     EndProgram(exitstatus::Failed);
+}
+
+std::string ErrorReporter::saveReport(const std::string& function, long number, const std::string& description,
+                                      const std::string& debugInformation) {
+    // The X11 clipboard empties when the program ends: a file beside the log keeps the report.
+    const std::string path = GetFolderOfPath(m_log.path()) + "error-report.txt";
+    const std::string report = ComposeErrorReport(function, number, description, debugInformation, path);
+    try {
+        WriteTextFile(path, report + "\r\n");
+        return report;
+    } catch (const Error&) {
+        return ComposeErrorReport(function, number, description, debugInformation);
+    }
 }
 
 void ErrorReporter::HaltError(const std::string& message, int exitStatus) {

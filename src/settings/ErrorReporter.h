@@ -21,8 +21,8 @@ public:
 
     ErrorReporter(ProcessState& state, UserInterface& ui, ProcessLog& log, ProcessEnd endProcess = EndProcessNow);
 
-    // Puts the report on the clipboard (unless "hide"), logs it, shows it and ends the process with
-    // exit status Failed.
+    // Saves the report beside the log as error-report.txt, puts it on the clipboard (unless "hide"),
+    // logs it, shows it and ends the process with exit status Failed.
     [[noreturn]] void ErrorHandler(const std::string& function, long number, const std::string& description,
                                    const std::string& debugInformation);
     // Logs the message and ends the process; shows nothing.
@@ -31,6 +31,10 @@ public:
     [[noreturn]] void EndProgram(int exitStatus);
 
 private:
+    // Writes the report beside the log (error-report.txt) and returns it, naming that file unless
+    // it could not be written.
+    std::string saveReport(const std::string& function, long number, const std::string& description,
+                           const std::string& debugInformation);
     // A log that cannot be written must not keep the process alive: the text goes to stderr instead.
     void writeLog(const std::string& text);
 

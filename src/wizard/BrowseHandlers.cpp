@@ -1,11 +1,11 @@
 #include "wizard/frmMain.h"
 
 #include "lib/FileSystem.h"
+#include "settings/DefaultLocations.h"
 #include "settings/UserStore.h"
 #include "wizard/FileDialogs.h"
 #include "wizard/FormControls.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 
@@ -20,9 +20,8 @@ const char* const kSystemDatabaseFilter = "(*.mdb) MS Access|*.mdw|(*.*) All Fil
 const char* const kDumpFilter = "(*.sql) MSSQL Dump File|*.sql|(*.*) All Files|*.*";
 } // namespace
 
-std::string ProgramFolder() {
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString() +
-           QDir::separator().toLatin1();
+std::string StartFolder() {
+    return DocumentsFolder() + QDir::separator().toLatin1();
 }
 
 // The two source dialogs share their folder; each remembers its own last file, even one that
@@ -32,7 +31,7 @@ void frmMain::browseSourceFile(const char* title, const char* filter, const char
     commonDialog.save = false;
     commonDialog.title = title;
     commonDialog.filter = filter;
-    commonDialog.initialFolder = store.text(kStoreSection, "SourceFolder", ProgramFolder());
+    commonDialog.initialFolder = store.text(kStoreSection, "SourceFolder", StartFolder());
     commonDialog.fileName = store.text(kStoreSection, lastKey, "");
     const std::optional<std::string> chosen = fileDialogs().choose(commonDialog);
     if (!chosen || chosen->empty())

@@ -39,8 +39,9 @@ private:
     QWidget* m_parent;
 };
 
-// The program's folder with a trailing separator: where the dialogs start the first time.
-std::string ProgramFolder();
+// The documents folder (else the home folder) with a trailing separator: where the dialogs start
+// the first time.
+std::string StartFolder();
 
 // The "|"-separated filter as Qt's name filters: "(*.sql) MSSQL Dump File (*.sql *.SQL)". Patterns
 // are matched with their upper-case twins too, for files that come from Windows.

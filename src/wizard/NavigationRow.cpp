@@ -25,6 +25,9 @@ QWidget* buildNavigationRow(FormControls& ui, QWidget* parent) {
     ui.cmdFinish = widgets::button(row, "cmdFinish", QStringLiteral("&Run Now"));
     ui.cmdExit = widgets::button(row, "cmdExit", QStringLiteral("&Exit"));
     ui.cmdCancel = widgets::button(row, "cmdCancel", QStringLiteral("Cancel"));
+    // Drawn as the default, as in a dialog: Enter presses whichever of the two the page shows.
+    ui.cmdNext->setDefault(true);
+    ui.cmdFinish->setDefault(true);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ui.cmdHelp);

@@ -32,6 +32,11 @@ void FillTableTree(frmMain& form) {
     tree->clear();
     if (form.state().currentSchema)
         tabletree::fill(tree, *form.state().currentSchema);
+    CheckRememberedTables(form);
+}
+
+void CheckRememberedTables(frmMain& form) {
+    QTreeWidget* tree = form.controls().tvSourceTables;
     if (form.selectedTables->empty())
         CheckAllTableNodes(tree, true);
     else

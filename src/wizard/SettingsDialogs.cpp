@@ -7,6 +7,7 @@
 #include "settings/UserStore.h"
 #include "wizard/FileDialogs.h"
 #include "wizard/frmMain.h"
+#include "wizard/modWizard.h"
 
 namespace tabulon {
 
@@ -54,7 +55,13 @@ void LoadSettingsDialog(frmMain& form) {
         }
         const DictionaryPtr settings = ReadIniFile(*chosen);
         NormalizeSettings(settings);
+        if (const std::string warning = ExposedPasswordWarning(*settings, *chosen); !warning.empty())
+            form.writeLog(warning);
         ApplySettingsToForm(form, settings);
+        // The same database stays scanned: its tree must show the loaded selection now, not at a
+        // next scan that will not come.
+        if (!form.rescanSource)
+            CheckRememberedTables(form);
     }
     form.showMessage("Wizard settings were loaded successfully", 64, "Tabulon", 1);
 }

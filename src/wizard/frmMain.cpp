@@ -20,6 +20,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -231,6 +232,34 @@ frmMain::BusyScope::~BusyScope() {
     m_form.unsetCursor();
     m_form.centralWidget()->setEnabled(true);
     m_form.m_busy = false;
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event) {
+    const auto usable = [](QPushButton* button) { return button && button->isVisible() && button->isEnabled(); };
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (usable(m_ui.cmdCancel))
+            m_ui.cmdCancel->click();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // A navigation button the user moved to takes Enter; buttons inside a page (Load Settings is
+        // focused at start) take Space, so Enter from anywhere on a page goes on. Cancel only on purpose:
+        // during a run Enter must not start the cancel question.
+        QWidget* focused = focusWidget();
+        for (QPushButton* button : {m_ui.cmdBack, m_ui.cmdNext, m_ui.cmdFinish, m_ui.cmdExit})
+            if (button == focused && usable(button)) {
+                button->click();
+                return;
+            }
+        for (QPushButton* button : {m_ui.cmdNext, m_ui.cmdFinish, m_ui.cmdExit})
+            if (usable(button)) {
+                button->click();
+                return;
+            }
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -99,6 +99,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter presses the focused navigation button or else the page's default ("&Next >", "&Run Now",
+    // "&Exit"); Escape presses Cancel, as in any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildWindow();

@@ -28,6 +28,8 @@ void ShowSelectTablesPage(frmMain& form, std::string& currentPage, bool forward)
 // Fills the table tree from `currentSchema` and checks the remembered selection, or every node when
 // nothing is remembered.
 void FillTableTree(frmMain& form);
+// Checks the remembered selection in the tree as it stands, or every node when nothing is remembered.
+void CheckRememberedTables(frmMain& form);
 void ShowTransferOptionsPage(frmMain& form, std::string& currentPage, bool forward);
 
 // Gives every page frame one place and one size, so the window keeps its size from page to page.

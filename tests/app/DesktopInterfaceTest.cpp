@@ -55,7 +55,8 @@ protected:
 
 TEST_F(OffscreenDesktopTest, TheErrorReportGoesOnTheClipboardWithoutADisplay) {
     reportError();
-    EXPECT_EQ(clipboard(), ComposeErrorReport("cmdNext_Click", 3024, "Could not find file 'x.mdb'.", "Initializing"));
+    EXPECT_EQ(clipboard(), ComposeErrorReport("cmdNext_Click", 3024, "Could not find file 'x.mdb'.", "Initializing",
+                                              m_folder.filePath(QStringLiteral("error-report.txt")).toStdString()));
 }
 
 TEST_F(OffscreenDesktopTest, HideLeavesTheClipboardAsItWas) {

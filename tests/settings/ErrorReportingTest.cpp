@@ -5,6 +5,10 @@
 #include "settings/ErrorReport.h"
 #include "settings/ExitStatus.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 using namespace tabulon;
 using namespace tabulon::test;
 
@@ -25,13 +29,30 @@ TEST_F(ErrorHandlerTest, ReportsOnTheClipboardTheLogAndAMessageBoxThenEnds) {
         ended = end.exitStatus;
     }
 
+    // The clipboard empties when the program ends: a copy stays beside the log, and the report says where.
+    const std::string saved = path("appdata/Corvane/Tabulon/error-report.txt");
     const std::string report =
-        ComposeErrorReport("cmdNext_Click", 3024, "Could not find file 'x.mdb'.", "Initializing");
+        ComposeErrorReport("cmdNext_Click", 3024, "Could not find file 'x.mdb'.", "Initializing", saved);
+    EXPECT_NE(report.find("\r\nThis error message is on the clipboard.\r\nA copy is saved in " + saved + "\r\n"),
+              std::string::npos);
     EXPECT_EQ(ended, exitstatus::Failed);
     EXPECT_EQ(m_ui.clipboard, std::vector<std::string>{report});
     ASSERT_EQ(m_ui.messages.size(), 1u);
+    EXPECT_EQ(m_ui.messages[0].text, report);
     EXPECT_EQ(m_ui.messages[0].style, msgbox::Critical);
     EXPECT_EQ(m_ui.messages[0].title, "Tabulon");
+    EXPECT_EQ(logEntries(), (std::vector<std::string>{report, "End"}));
+    std::ifstream file(saved, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), report + "\r\n");
+}
+
+TEST_F(ErrorHandlerTest, AReportThatCannotBeSavedStillReachesTheUserWithoutNamingAFile) {
+    m_log.init();
+    // A folder where the file should be: the copy cannot be written.
+    std::filesystem::create_directories(path("appdata/Corvane/Tabulon/error-report.txt"));
+    EXPECT_THROW(m_reporter.ErrorHandler("cmdNext_Click", 5, "Invalid procedure call", "Initializing"), ProgramEnded);
+    const std::string report = ComposeErrorReport("cmdNext_Click", 5, "Invalid procedure call", "Initializing");
+    EXPECT_EQ(m_ui.clipboard, std::vector<std::string>{report});
     EXPECT_EQ(logEntries(), (std::vector<std::string>{report, "End"}));
 }
 
@@ -70,7 +91,8 @@ TEST_F(ErrorHandlerTest, AFailingDependencyCheckIsReportedUnderFormLoad) {
     EXPECT_EQ(entries[3], "The Access reader is missing.  This message has been placed on the clipboard.");
     EXPECT_EQ(entries[4].substr(0, 80),
               "An error occured while trying to create an object of type 'Temporary folder'. Er");
-    EXPECT_EQ(entries[5], ComposeErrorReport("Form_Load", 1000, kDependencyFailed, "Check dependencies"));
+    EXPECT_EQ(entries[5], ComposeErrorReport("Form_Load", 1000, kDependencyFailed, "Check dependencies",
+                                             path("appdata/Corvane/Tabulon/error-report.txt")));
     EXPECT_EQ(entries[6], "End");
 }
 

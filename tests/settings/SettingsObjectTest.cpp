@@ -5,6 +5,8 @@
 #include "settings/DefaultLocations.h"
 #include "settings/UserStore.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -233,4 +235,40 @@ TEST_F(SettingsObjectTest, TheUserStoreKeepsTextsPerSectionAndFallsBack) {
     m_store.setText("Settings", "SaveFolder", "/data/");
     m_store.setText("Usage", "SaveFolder", "other");
     EXPECT_EQ(UserStore(path("store.ini")).text("Settings", "SaveFolder"), "/data/"); // on disk at once
+}
+
+TEST(DefaultLocationsTest, DocumentsAreTheXdgFolderElseDocumentsElseHomeAndTheDumpLiesInOneThatExists) {
+    QTemporaryDir home;
+    const QByteArray savedHome = qgetenv("HOME"), savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toUtf8());
+    const std::string root = home.path().toStdString();
+
+    // No Documents folder: the home folder, never a folder that is not there.
+    EXPECT_EQ(DocumentsFolder(), root);
+    EXPECT_EQ(DefaultDumpFileName(), root + "/dump.sql");
+
+    QDir(home.path()).mkpath(QStringLiteral("Documents"));
+    EXPECT_EQ(DocumentsFolder(), root + "/Documents");
+    EXPECT_EQ(DefaultDumpFileName(), root + "/Documents/dump.sql");
+
+    // The folder the desktop names in user-dirs.dirs wins, once it exists.
+    QDir(home.path()).mkpath(QStringLiteral(".config"));
+    QFile dirs(home.filePath(QStringLiteral(".config/user-dirs.dirs")));
+    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
+    dirs.write("XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    dirs.close();
+    EXPECT_EQ(DocumentsFolder(), root);
+    QDir(home.path()).mkpath(QStringLiteral("Dokumente"));
+    EXPECT_EQ(DocumentsFolder(), root + "/Dokumente");
+
+    // A home folder that is gone leaves the dump to APPDATA.
+    const QByteArray savedAppData = qgetenv("APPDATA");
+    qputenv("HOME", home.filePath(QStringLiteral("gone")).toUtf8());
+    qputenv("APPDATA", home.path().toUtf8());
+    EXPECT_EQ(DefaultDumpFileName(), root + "/dump.sql");
+    savedAppData.isNull() ? qunsetenv("APPDATA") : qputenv("APPDATA", savedAppData);
+
+    savedHome.isNull() ? qunsetenv("HOME") : qputenv("HOME", savedHome);
+    savedConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", savedConfig);
 }

@@ -3,6 +3,7 @@
 
 #include "lib/Convert.h"
 #include "lib/Ini.h"
+#include "wizard/TableTree.h"
 #include "wizard/frmAdvancedOptions.h"
 
 #include <QCheckBox>
@@ -14,6 +15,11 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
+
+#include <filesystem>
+
+#include <sys/stat.h>
 
 using namespace tabulon;
 using namespace tabulon::test;
@@ -28,6 +34,17 @@ void writeFile(const std::string& path, const std::string& text) {
 std::string folderOf(const std::string& path) {
     return path.substr(0, path.find_last_of('/') + 1);
 }
+
+unsigned modeOf(const std::string& path) {
+    return static_cast<unsigned>(std::filesystem::status(path).permissions()) & 0777u;
+}
+
+QStringList checkedPaths(WizardFixture& fixture) {
+    QStringList paths;
+    for (const std::string& path : GetCheckedTablePaths(fixture.form().controls().tvSourceTables)->keys())
+        paths << QString::fromStdString(path);
+    return paths;
+}
 } // namespace
 
 class SettingsDialogsTest : public QObject {
@@ -40,6 +57,9 @@ private slots:
     void saveAsksBeforeOverwriting();
     void loadOfAMissingFileSaysSo();
     void loadOfASectionOnlyFileNormalises();
+    void savedPasswordsAreTheUsersAlone();
+    void dialogsStartInTheDocumentsFolderElseHome();
+    void loadAppliesTheSelectionToTheOpenDatabase();
     void cancelledDialogsChangeNothing();
     void sourceBrowseRemembersFolderAndFile();
     void systemDatabaseBrowseUsesTheWorkgroupFilter();
@@ -105,6 +125,80 @@ void SettingsDialogsTest::saveAsksBeforeOverwriting() {
     fixture.dialogs().answers.push_back(path);
     fixture.find<QPushButton>("cmdSaveSettings1")->click();
     QVERIFY(readAll(path).find("[Verdix Tessoral]") != std::string::npos);
+}
+
+void SettingsDialogsTest::savedPasswordsAreTheUsersAlone() {
+    const mode_t savedMask = ::umask(022);
+    WizardFixture fixture;
+    const std::string path = fixture.path("shared.ini");
+    writeFile(path, "old");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+    fixture.find<QLineEdit>("txtMSSQLPassword")->setText(QStringLiteral("sa-secret"));
+    fixture.ui().answers.push_back(6);
+    fixture.dialogs().answers.push_back(path);
+    fixture.find<QPushButton>("cmdSaveSettings1")->click();
+    ::umask(savedMask);
+    QVERIFY(readAll(path).find("destinationpassword=sa-secret") != std::string::npos);
+    QCOMPARE(modeOf(path), 0600u);
+
+    // Loaded back as it is: no warning. Opened to others: the log says so.
+    fixture.dialogs().answers.push_back(path);
+    fixture.click("cmdLoadSettings");
+    QVERIFY(fixture.log.empty());
+    std::filesystem::permissions(path, std::filesystem::perms::group_read, std::filesystem::perm_options::add);
+    fixture.dialogs().answers.push_back(path);
+    fixture.click("cmdLoadSettings");
+    QCOMPARE(fixture.log.size(), std::size_t(1));
+    QVERIFY(fixture.log[0].find("Warning: the settings file " + path + " holds a password") == 0);
+    QCOMPARE(fixture.ui().messages.back().text, std::string("Wizard settings were loaded successfully"));
+}
+
+void SettingsDialogsTest::dialogsStartInTheDocumentsFolderElseHome() {
+    QTemporaryDir home;
+    const QByteArray savedHome = qgetenv("HOME"), savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toUtf8());
+    const std::string root = home.path().toStdString();
+    {
+        WizardFixture fixture;
+        fixture.click("cmdLoadSettings");
+        QCOMPARE(fixture.dialogs().requests.back().initialFolder, root + "/");
+        QDir(home.path()).mkpath(QStringLiteral("Documents"));
+        fixture.click("cmdLoadSettings");
+        QCOMPARE(fixture.dialogs().requests.back().initialFolder, root + "/Documents/");
+        fixture.click("cmdNext");
+        fixture.click("cmdSourceBrowse");
+        QCOMPARE(fixture.dialogs().requests.back().initialFolder, root + "/Documents/");
+        fixture.click("cmdSystemDatabaseBrowse");
+        QCOMPARE(fixture.dialogs().requests.back().initialFolder, root + "/Documents/");
+    }
+    savedHome.isNull() ? qunsetenv("HOME") : qputenv("HOME", savedHome);
+    savedConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", savedConfig);
+}
+
+void SettingsDialogsTest::loadAppliesTheSelectionToTheOpenDatabase() {
+    WizardFixture fixture;
+    const std::string source = testData("access/a97_basic_types.mdb");
+    const std::string settings = fixture.path("two-tables.ini");
+    writeFile(settings, "[Verdix Tessoral]\r\n  sourcefilename=" + source +
+                            "\r\n  sourcetables[]=\"Table2\",\"Table3\",\"Table3\\b\"\r\n");
+    walkToTransferOptions(fixture, source);
+    fixture.click("cmdBack");
+    QCOMPARE(fixture.form().currentPage, std::string("SELECT_TABLES"));
+    QVERIFY(checkedPaths(fixture).size() > 3); // everything, as the first scan checks it
+
+    for (int step = 0; step < 3; ++step)
+        fixture.click("cmdBack");
+    fixture.dialogs().answers.push_back(settings);
+    fixture.click("cmdLoadSettings");
+    const QStringList loaded = {QStringLiteral("Table2"), QStringLiteral("Table3"), QStringLiteral("Table3\\b")};
+    QCOMPARE(checkedPaths(fixture), loaded);
+    for (int step = 0; step < 3; ++step)
+        fixture.click("cmdNext");
+    QCOMPARE(fixture.form().currentPage, std::string("SELECT_TABLES"));
+    QCOMPARE(checkedPaths(fixture), loaded);
+    QVERIFY(fixture.errors.empty());
 }
 
 void SettingsDialogsTest::loadOfAMissingFileSaysSo() {

@@ -21,7 +21,7 @@ int ScriptedUserInterface::messageBox(const std::string& text, int style, const 
 
 bool ScriptedUserInterface::openDocument(const std::string& target) {
     openedDocuments.push_back(target);
-    return true;
+    return openResult;
 }
 
 std::optional<std::string> ScriptedFileDialogs::choose(const FileDialogRequest& request) {
@@ -68,6 +68,7 @@ WizardFixture::WizardFixture(bool screenshotMode) {
     m_form = std::make_unique<frmMain>(m_state, m_ui);
     m_form->setUserStore(m_store.get());
     m_form->setFileDialogs(&m_dialogs);
+    m_form->setLogWriter([this](const std::string& text) { log.push_back(text); });
     m_form->setErrorReporter(
         [this](const std::string& function, long number, const std::string& description, const std::string&) {
             errors.push_back({function, number, description});

@@ -37,6 +37,7 @@ public:
     std::deque<int> answers;
     std::vector<Message> messages;
     std::vector<std::string> openedDocuments;
+    bool openResult = true; // what the desktop answers to an "Open"
     std::string clipboard;
 };
 
@@ -72,6 +73,8 @@ public:
     // A path in the fixture's own folder, which also serves as APPDATA and TEMP.
     std::string path(const std::string& name) const;
     std::vector<ReportedError> errors;
+    // The entries the window wrote to the log.
+    std::vector<std::string> log;
 
     template <typename T> T* find(const char* name) const { return m_form->findChild<T*>(QLatin1String(name)); }
     // Clicks a button by name, as the user does.

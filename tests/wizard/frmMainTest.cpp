@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 using namespace tabulon;
 using namespace tabulon::test;
@@ -48,6 +50,8 @@ private slots:
     void cancelDuringRunOnlyRequestsIt();
     void acceleratorsFromCaptions();
     void tabOrderFollowsPositions();
+    void enterGoesOnAndEscapeCancelsOnEveryPage();
+    void enterDuringARunLeavesCancelAlone();
     void helpAndDonationOpenExampleAddresses();
 };
 
@@ -478,6 +482,92 @@ void FrmMainTest::helpAndDonationOpenExampleAddresses() {
              std::string("https://tabulon.example/dispatch/?action=Doc&productid=tabulon-access-mssql&variant=MSSQL"));
     QCOMPARE(fixture.ui().openedDocuments[1],
              std::string("https://tabulon.example/dispatch/?action=Donate&ref=Tabulon"));
+}
+
+namespace {
+// A key as the user types it: to the widget with the focus, from where it travels up to the window.
+void press(WizardFixture& fixture, Qt::Key key) {
+    QWidget* focused = QApplication::focusWidget();
+    QTest::keyClick(focused != nullptr ? focused : &fixture.form(), key);
+}
+
+// Escape asks to leave the wizard; the answer No keeps it on the page.
+void escapeAsksToCancel(WizardFixture& fixture) {
+    const std::string page = fixture.form().currentPage;
+    fixture.ui().answers = {msgbox::No};
+    press(fixture, Qt::Key_Escape);
+    QCOMPARE(fixture.ui().messages.size(), std::size_t(1));
+    QCOMPARE(fixture.ui().messages.back().text, std::string("Do you wish to cancel this wizard?"));
+    QCOMPARE(fixture.form().currentPage, page);
+    fixture.ui().messages.clear();
+}
+} // namespace
+
+void FrmMainTest::enterGoesOnAndEscapeCancelsOnEveryPage() {
+    WizardFixture fixture;
+    QVERIFY(QTest::qWaitForWindowActive(&fixture.form()));
+    QVERIFY(fixture.find<QPushButton>("cmdNext")->isDefault());
+    // The focus starts on "Load Settings", inside the page: Enter still goes on.
+    QCOMPARE(QApplication::focusWidget(), fixture.find<QWidget>("cmdLoadSettings"));
+    escapeAsksToCancel(fixture);
+    press(fixture, Qt::Key_Return);
+    QCOMPARE(fixture.form().currentPage, std::string("SOURCE"));
+
+    escapeAsksToCancel(fixture);
+    auto* fileName = fixture.find<QLineEdit>("txtSourceFilename");
+    fileName->setFocus();
+    fileName->setText(QString::fromStdString("\"" + testData("access/a97_basic_types.mdb") + "\""));
+    press(fixture, Qt::Key_Enter); // the keypad's Enter, in the box: its quotes go, then the page
+    QCOMPARE(fixture.form().currentPage, std::string("DESTINATION"));
+    QCOMPARE(fileName->text().toStdString(), testData("access/a97_basic_types.mdb"));
+
+    escapeAsksToCancel(fixture);
+    destinationOption(fixture, 1)->setChecked(true);
+    fixture.find<QLineEdit>("txtDestinationDumpFilename")->setText(QString::fromStdString(fixture.path("dump.sql")));
+    fixture.find<QLineEdit>("txtMSSQLDestinationDatabase")->setFocus();
+    press(fixture, Qt::Key_Return);
+    QCOMPARE(fixture.form().currentPage, std::string("SELECT_TABLES"));
+
+    escapeAsksToCancel(fixture);
+    fixture.form().controls().tvSourceTables->setFocus();
+    press(fixture, Qt::Key_Return);
+    QCOMPARE(fixture.form().currentPage, std::string("TRANSFER_OPTIONS"));
+
+    // A navigation button with the focus takes Enter for itself, as in any dialog.
+    escapeAsksToCancel(fixture);
+    fixture.find<QPushButton>("cmdBack")->setFocus();
+    press(fixture, Qt::Key_Return);
+    QCOMPARE(fixture.form().currentPage, std::string("SELECT_TABLES"));
+    fixture.click("cmdNext");
+
+    press(fixture, Qt::Key_Return); // "Run Now"
+    QCOMPARE(fixture.form().currentPage, std::string("SAVESETTINGS"));
+    QVERIFY(QFile::exists(QString::fromStdString(fixture.path("dump.sql"))));
+
+    // The result page has no Cancel: Escape does nothing; Enter ends the wizard with "Exit".
+    press(fixture, Qt::Key_Escape);
+    QVERIFY(fixture.ui().messages.empty());
+    QVERIFY(fixture.form().isVisible());
+    press(fixture, Qt::Key_Return);
+    QVERIFY(!fixture.form().isVisible());
+    QVERIFY(fixture.errors.empty());
+}
+
+void FrmMainTest::enterDuringARunLeavesCancelAlone() {
+    WizardFixture fixture;
+    QVERIFY(QTest::qWaitForWindowActive(&fixture.form()));
+    // The progress page as the run shows it: only Cancel, with the focus.
+    ShowFrame(fixture.form(), "frameProgress");
+    fixture.find<QPushButton>("cmdCancel")->show();
+    fixture.find<QPushButton>("cmdCancel")->setFocus();
+    fixture.state().run.conversionRunning = true;
+    press(fixture, Qt::Key_Return);
+    QVERIFY(fixture.ui().messages.empty());
+    fixture.ui().answers = {msgbox::No};
+    press(fixture, Qt::Key_Escape);
+    QCOMPARE(fixture.ui().messages.size(), std::size_t(1));
+    QCOMPARE(fixture.ui().messages.back().text, std::string("Do you wish to cancel the transfer?"));
+    fixture.state().run.conversionRunning = false;
 }
 
 QTEST_MAIN(FrmMainTest)
