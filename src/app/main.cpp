@@ -49,6 +49,16 @@ bool isAutorun(const std::string& commandLine) {
     return tabulon::ParseCommandLine(commandLine, false)->contains("autorun");
 }
 
+// An unattended run writes to standard error only what its user must see: Qt's notes about the
+// session it runs in ("XDG_RUNTIME_DIR not set" under cron, su or CI) are not that. Critical and
+// fatal messages still pass.
+QtMessageHandler qtDefaultHandler = nullptr;
+
+void quietQtNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        qtDefaultHandler(type, context, message);
+}
+
 // The unattended run: start-up with no window shown; it ends the process itself.
 int runUnattended(tabulon::ProcessState& state, const char* programPath) {
     using namespace tabulon;
@@ -107,7 +117,10 @@ int main(int argc, char** argv) {
     tabulon::ProcessState state;
     // Taken before QApplication, which removes the options it knows from argv.
     state.commandLine = tabulon::joinCommandLine(argc, argv);
+    const bool autorun = isAutorun(state.commandLine);
+    if (autorun)
+        qtDefaultHandler = qInstallMessageHandler(quietQtNotes);
     chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
-    return isAutorun(state.commandLine) ? runUnattended(state, argv[0]) : runInteractive(state, argv[0]);
+    return autorun ? runUnattended(state, argv[0]) : runInteractive(state, argv[0]);
 }

@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "Pseudoterminal.h"
+
 #include <gtest/gtest.h>
 
 #include <regex>
@@ -32,17 +34,22 @@ protected:
         return m_root.filePath(QString::fromStdString(name)).toStdString();
     }
 
-    Finished run(const QStringList& arguments, const QString& temporaryFolder = {}) const {
+    // No display and no session, as under cron: no XDG_RUNTIME_DIR either.
+    QProcessEnvironment environment(const QString& temporaryFolder = {}) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
             environment.remove(QString::fromLatin1(name));
         environment.insert(QStringLiteral("APPDATA"), m_root.filePath(QStringLiteral("appdata")));
         environment.insert(QStringLiteral("TEMP"),
                            temporaryFolder.isEmpty() ? m_root.filePath(QStringLiteral("temp")) : temporaryFolder);
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.filePath(QStringLiteral("config")));
         environment.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
+        return environment;
+    }
+
+    Finished run(const QStringList& arguments, const QString& temporaryFolder = {}) const {
         QProcess process;
-        process.setProcessEnvironment(environment);
+        process.setProcessEnvironment(environment(temporaryFolder));
         process.setWorkingDirectory(m_root.path());
         process.start(QStringLiteral(TABULON_EXECUTABLE), arguments);
         EXPECT_TRUE(process.waitForFinished(120000)) << "tabulon did not end";
@@ -334,4 +341,34 @@ TEST_F(UnattendedRunTest, TheWindowWithoutADisplayEndsWithStatus1InsteadOfWaitin
     EXPECT_EQ(finished.exitCode, 1);
     EXPECT_NE(finished.errors.find("no display for the wizard window"), std::string::npos) << finished.errors;
     EXPECT_NE(finished.errors.find("tabulon -autorun -settings=FILE -hide"), std::string::npos);
+}
+
+TEST_F(UnattendedRunTest, OnATerminalOneProgressLineIsRewrittenInPlaceAndClearedAtTheEnd) {
+    const std::string settings = writeSettings(sample());
+    std::vector<std::string> variables;
+    QProcessEnvironment variablesOfRun = environment();
+    variablesOfRun.insert(QStringLiteral("TERM"), QStringLiteral("xterm"));
+    for (const QString& variable : variablesOfRun.toStringList())
+        variables.push_back(variable.toStdString());
+    const tabulon::test::TerminalRun finished = tabulon::test::RunOnTerminal(
+        TABULON_EXECUTABLE, {"-autorun", "-settings=" + settings, "-hide"}, variables, m_root.path().toStdString());
+
+    EXPECT_EQ(finished.exitCode, 0) << finished.screen;
+    EXPECT_NE(finished.screen.find("\rTable 1 of 2: Table1  0 of 2 records\x1b[K"), std::string::npos)
+        << finished.screen;
+    EXPECT_NE(finished.screen.find("\rTable 2 of 2: Table3  0 of 0 records\x1b[K"), std::string::npos);
+    // The line stays one line, and the last thing written takes it away again.
+    EXPECT_EQ(finished.screen.find('\n'), std::string::npos) << finished.screen;
+    ASSERT_GE(finished.screen.size(), 4u);
+    EXPECT_EQ(finished.screen.substr(finished.screen.size() - 4), "\r\x1b[K");
+}
+
+TEST_F(UnattendedRunTest, IntoAPipeARunPrintsNothingAtAll) {
+    const std::string settings = writeSettings(sample());
+    const Finished finished =
+        run({QStringLiteral("-autorun"), QStringLiteral("-settings=") + QString::fromStdString(settings),
+             QStringLiteral("-hide")});
+    EXPECT_EQ(finished.exitCode, 0);
+    EXPECT_EQ(finished.errors, "");
+    EXPECT_EQ(finished.output, "");
 }
