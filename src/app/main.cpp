@@ -122,5 +122,7 @@ int main(int argc, char** argv) {
         qtDefaultHandler = qInstallMessageHandler(quietQtNotes);
     chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
+    // Desktops match the window with tabulon.desktop: its name and icon in the task bar.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tabulon"));
     return autorun ? runUnattended(state, argv[0]) : runInteractive(state, argv[0]);
 }

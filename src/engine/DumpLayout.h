@@ -7,9 +7,6 @@
 
 namespace tabulon {
 
-// The product's web address in the dump header.
-constexpr const char* kProductWebAddress = "https://tabulon.example/";
-
 // The header: title lines, program version ("UNITTEST" in unit-test mode) and one "--   key=value"
 // line per setting of `section`, leaving out the destination method, host, port, user name,
 // password, dump file name and the table list, and hiding a non-empty source password.

@@ -3,6 +3,7 @@
 #include "lib/Environment.h"
 #include "lib/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -80,9 +81,22 @@ std::string DocumentsFolder() {
 std::string DefaultDumpFileName() {
     std::string folder = DocumentsFolder();
     if (!FolderExists(folder))
-        folder = firstNonEmpty({environmentVariable("APPDATA"), environmentVariable("TEMP"),
-                                environmentVariable("TMP"), temporaryFolder()});
+        folder = firstNonEmpty({environmentVariable("APPDATA"), environmentVariable("TEMP"), environmentVariable("TMP"),
+                                temporaryFolder()});
     return CollapseDoubleSeparators(folder + kSeparator + "dump.sql");
+}
+
+std::string InstalledManualPath() {
+    const QString path = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/tabulon/README.html");
+    return QDir::toNativeSeparators(QDir::cleanPath(path)).toStdString();
+}
+
+std::string ManualPath() {
+    for (const std::string& candidate :
+         {InstalledManualPath(), std::string(TABULON_BUILD_MANUAL), std::string(TABULON_SOURCE_README)})
+        if (FileExists(candidate))
+            return candidate;
+    return {};
 }
 
 std::string CollapseDoubleSeparators(const std::string& path) {

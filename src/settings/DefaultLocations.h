@@ -28,6 +28,14 @@ std::string DocumentsFolder();
 // leading pair (a network path).
 std::string DefaultDumpFileName();
 
+// Where an installed Tabulon keeps its manual, the README rendered to HTML: share/doc/tabulon beside
+// the program's folder (/usr/share/doc/tabulon/README.html for /usr/bin/tabulon).
+std::string InstalledManualPath();
+
+// The manual that "&Help" opens: the installed one; for a program run from its build folder the one
+// rendered there, else the README of its source tree; "" when none of them exists.
+std::string ManualPath();
+
 // Removes doubled separators after the first character (the rule of the default dump file name).
 std::string CollapseDoubleSeparators(const std::string& path);
 

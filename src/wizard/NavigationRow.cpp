@@ -57,7 +57,7 @@ QFrame* buildBottomBand(FormControls& ui, QWidget* parent) {
     ui.imgDonate = widgets::button(panel, "imgDonate", QStringLiteral("Donate"));
     ui.imgDonate->setIcon(pictures::heart());
     ui.imgDonate->setCursor(Qt::PointingHandCursor);
-    ui.imgDonate->setToolTip(QStringLiteral("Opens the donation page in your browser"));
+    ui.imgDonate->setToolTip(QStringLiteral("Opens Tabulon's web site in your browser"));
     QLabel* text =
         widgets::label(panel, "Label9", QStringLiteral("Please consider a donation if you find this program useful."));
     text->setWordWrap(true);

@@ -19,7 +19,7 @@ std::string missingEngineMessage() {
 } // namespace
 
 std::string AccessEngineDownloadAddress() {
-    return "https://tabulon.example/download/access-database-engine/";
+    return "https://www.microsoft.com/en-us/download/details.aspx?id=54920";
 }
 
 bool CheckSourceDatabase(const std::string& fileName, const std::string& systemDatabase, const std::string& userName,

@@ -1,6 +1,8 @@
 #include "wizard/modWizard.h"
 
+#include "settings/DefaultLocations.h"
 #include "settings/ProcessState.h"
+#include "settings/UserInterface.h"
 #include "wizard/FormControls.h"
 #include "wizard/TableTree.h"
 #include "wizard/frmMain.h"
@@ -131,12 +133,17 @@ void RememberCheckedTables(frmMain& form) {
     form.selectedTables = GetCheckedTablePaths(form.controls().tvSourceTables);
 }
 
-std::string HelpPageAddress() {
-    return "https://tabulon.example/dispatch/?action=Doc&productid=tabulon-access-mssql&variant=MSSQL";
-}
-
-std::string DonationPageAddress() {
-    return "https://tabulon.example/dispatch/?action=Donate&ref=Tabulon";
+void ShowManual(frmMain& form) {
+    const std::string manual = ManualPath();
+    if (manual.empty()) {
+        form.showMessage("The manual could not be found. An installed Tabulon keeps it in " + InstalledManualPath() +
+                             ".",
+                         msgbox::Exclamation, "Tabulon", msgbox::Ok);
+        return;
+    }
+    if (!form.openDocument(manual))
+        form.showMessage("No program could be started to show the manual " + manual + ".", msgbox::Exclamation,
+                         "Tabulon", msgbox::Ok);
 }
 
 } // namespace tabulon

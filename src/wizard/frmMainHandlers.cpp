@@ -2,6 +2,7 @@
 
 #include "settings/ProcessState.h"
 #include "settings/UserInterface.h"
+#include "tabulon/Version.h"
 #include "wizard/FormControls.h"
 #include "wizard/FormSettings.h"
 #include "wizard/StatusLog.h"
@@ -41,8 +42,8 @@ void frmMain::connectNavigation() {
     onClick(m_ui.cmdSourceBrowse, "cmdSourceBrowse_Click", [this] { cmdSourceBrowse_Click(); });
     onClick(m_ui.cmdSystemDatabaseBrowse, "cmdSystemDatabaseBrowse_Click", [this] { cmdSystemDatabaseBrowse_Click(); });
     onClick(m_ui.cmdBrowseDump, "cmdBrowseDump_Click", [this] { cmdBrowseDump_Click(); });
-    connect(m_ui.cmdHelp, &QPushButton::clicked, this, [this] { openDocument(HelpPageAddress()); });
-    connect(m_ui.imgDonate, &QPushButton::clicked, this, [this] { openDocument(DonationPageAddress()); });
+    connect(m_ui.cmdHelp, &QPushButton::clicked, this, [this] { ShowManual(*this); });
+    connect(m_ui.imgDonate, &QPushButton::clicked, this, [this] { openDocument(kProductWebAddress); });
 }
 
 void frmMain::connectPageControls() {

@@ -47,8 +47,7 @@ void ShowResultPage(frmMain& form, std::string& currentPage, bool forward);
 // Sets the remembered table selection to the paths checked in the tree.
 void RememberCheckedTables(frmMain& form);
 
-// The addresses of the help and donation pages.
-std::string HelpPageAddress();
-std::string DonationPageAddress();
+// What "&Help" opens: the manual, as ManualPath() finds it; without one it says where it belongs.
+void ShowManual(frmMain& form);
 
 } // namespace tabulon

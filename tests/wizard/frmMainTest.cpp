@@ -1,6 +1,7 @@
 // The main window: its controls, pages, navigation, checks and enabling rules.
 #include "WizardTestSupport.h"
 
+#include "tabulon/Version.h"
 #include "wizard/FormControls.h"
 #include "wizard/modWizard.h"
 
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -52,7 +54,7 @@ private slots:
     void tabOrderFollowsPositions();
     void enterGoesOnAndEscapeCancelsOnEveryPage();
     void enterDuringARunLeavesCancelAlone();
-    void helpAndDonationOpenExampleAddresses();
+    void helpOpensTheManualAndDonationTheProductAddress();
 };
 
 void FrmMainTest::controlsCarryTheirNamesAndCaptions_data() {
@@ -473,15 +475,32 @@ void FrmMainTest::tabOrderFollowsPositions() {
     QCOMPARE(order.mid(0, expected.size()), expected);
 }
 
-void FrmMainTest::helpAndDonationOpenExampleAddresses() {
+void FrmMainTest::helpOpensTheManualAndDonationTheProductAddress() {
     WizardFixture fixture;
     fixture.click("cmdHelp");
     fixture.click("imgDonate");
     QCOMPARE(fixture.ui().openedDocuments.size(), size_t(2));
-    QCOMPARE(fixture.ui().openedDocuments[0],
-             std::string("https://tabulon.example/dispatch/?action=Doc&productid=tabulon-access-mssql&variant=MSSQL"));
-    QCOMPARE(fixture.ui().openedDocuments[1],
-             std::string("https://tabulon.example/dispatch/?action=Donate&ref=Tabulon"));
+    // Run from the build folder: the README rendered there, with its pictures beside it.
+    QCOMPARE(fixture.ui().openedDocuments[0], std::string(TABULON_BINARY_DIR) + "/doc/README.html");
+    QVERIFY(QFile::exists(QStringLiteral(TABULON_BINARY_DIR "/doc/docs/screenshots/1-welcome.png")));
+    QCOMPARE(fixture.ui().openedDocuments[1], std::string(kProductWebAddress));
+    QVERIFY(fixture.ui().messages.empty());
+
+    // Installed, the program finds its manual in share/doc/tabulon beside its own folder.
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/tabulon");
+    QVERIFY(QDir().mkpath(installed));
+    QFile manual(installed + QStringLiteral("/README.html"));
+    QVERIFY(manual.open(QIODevice::WriteOnly));
+    manual.close();
+    fixture.click("cmdHelp");
+    QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../share")).removeRecursively();
+    QCOMPARE(QString::fromStdString(fixture.ui().openedDocuments.back()), QDir::cleanPath(manual.fileName()));
+
+    // A desktop that opens nothing is told so, with the file's name.
+    fixture.ui().openResult = false;
+    fixture.click("cmdHelp");
+    QCOMPARE(fixture.ui().messages.back().text,
+             "No program could be started to show the manual " + std::string(TABULON_BINARY_DIR) + "/doc/README.html.");
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "lib/Error.h"
 #include "source/AccessDatabase.h"
 #include "source/SchemaScanner.h"
+#include "tabulon/Version.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -26,6 +27,7 @@ const char* const kUsage =
     "  --user=U              the workgroup user name\n"
     "  --code-page=N         read Access 97 text in Windows code page N (e.g. 936), whatever the file says\n"
     "  --help                show this text\n"
+    "  --version             show the version\n"
     "\n"
     "Rows: null, true/false, integers, floating numbers that read back exactly, Currency and Decimal as\n"
     "strings of their exact digits, date-times as \"YYYY-MM-DD hh:mm:ss.fff\", text and GUIDs as strings,\n"
@@ -139,6 +141,10 @@ int run(const Arguments& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::cout << "tabulon-inspect " << tabulon::kVersionText << '\n';
+        return 0;
+    }
     try {
         const Arguments args = parse(argc, argv);
         if (args.help) {
