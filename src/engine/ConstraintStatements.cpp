@@ -31,4 +31,9 @@ std::string ForeignKeyStatement(const ForeignKey& key) {
     return text;
 }
 
+std::string CheckStatement(const CheckConstraint& check) {
+    return "ALTER TABLE " + SafeTableName(check.table) + " ADD CONSTRAINT " + SafeTableName(check.name) + " CHECK (" +
+           check.condition + ")";
+}
+
 } // namespace tabulon
