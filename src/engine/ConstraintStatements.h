@@ -14,4 +14,26 @@ std::string ForeignKeyStatement(const ForeignKey& key);
 // "ALTER TABLE [t] ADD CONSTRAINT [n] CHECK (condition)".
 std::string CheckStatement(const CheckConstraint& check);
 
+// What an MS_Description extended property describes: a table, one of its columns, or one of its
+// constraints.
+struct DescribedObject {
+    enum class Kind { Table, Column, Constraint };
+    Kind kind = Kind::Table;
+    std::string table; // destination name
+    std::string name;  // the column or constraint; "" for the table
+};
+
+// Adds the description as the MS_Description property, which SQL Server's own tools show, on the object
+// in the default schema (where the unqualified CREATE TABLE put the table). The names and the text travel
+// in variables, since a procedure's arguments take no expressions; so the statement needs a batch of its
+// own.
+std::string DescriptionStatement(const DescribedObject& object, const std::string& description);
+
+// "SELECT COUNT_BIG(*) FROM [t]".
+std::string CountRowsStatement(const std::string& table);
+
+// Raises error 50000 (severity 16, so "sqlcmd -b" stops) naming the table and both counts when the
+// table does not hold `written` rows. Needs a batch of its own.
+std::string VerifyCountStatement(const std::string& table, long long written);
+
 } // namespace tabulon

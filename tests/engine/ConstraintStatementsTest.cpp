@@ -1,0 +1,46 @@
+#include "engine/ConstraintStatements.h"
+
+#include <gtest/gtest.h>
+
+using namespace tabulon;
+
+TEST(ConstraintStatements, foreignKeysAndChecksQuoteEveryName) {
+    ForeignKey key;
+    key.name = "Odd]Key";
+    key.table = "Order Details";
+    key.referencedTable = "Odd]Name";
+    key.columns = {"a]", "b"};
+    key.referencedColumns = {"x", "y"};
+    EXPECT_EQ(ForeignKeyStatement(key), "ALTER TABLE [Order Details] ADD CONSTRAINT [Odd]]Key] FOREIGN KEY ([a]]], "
+                                        "[b]) REFERENCES [Odd]]Name] ([x], [y])");
+    key.cascadeUpdate = key.cascadeDelete = true;
+    EXPECT_NE(ForeignKeyStatement(key).find("([x], [y]) ON UPDATE CASCADE ON DELETE CASCADE"), std::string::npos);
+    CheckConstraint check;
+    check.name = "CK_T";
+    check.table = "T]";
+    check.condition = "[a] > 0";
+    EXPECT_EQ(CheckStatement(check), "ALTER TABLE [T]]] ADD CONSTRAINT [CK_T] CHECK ([a] > 0)");
+}
+
+TEST(ConstraintStatements, descriptionsOfTablesColumnsAndConstraints) {
+    EXPECT_EQ(DescriptionStatement({DescribedObject::Kind::Table, "O'Brien", ""}, "It's ours"),
+              "DECLARE @schema sysname = SCHEMA_NAME(), @table sysname = N'O''Brien', @value nvarchar(4000) = "
+              "N'It''s ours'; EXEC sys.sp_addextendedproperty @name = N'MS_Description', @value = @value, "
+              "@level0type = N'SCHEMA', @level0name = @schema, @level1type = N'TABLE', @level1name = @table;");
+    const std::string column = DescriptionStatement({DescribedObject::Kind::Column, "T", "Code"}, "one\r\ntwo");
+    EXPECT_NE(column.find("@name sysname = N'Code', @value nvarchar(4000) = N'one'+CHAR(13)+CHAR(10)+N'two';"),
+              std::string::npos)
+        << column;
+    EXPECT_NE(column.find(", @level2type = N'COLUMN', @level2name = @name;"), std::string::npos);
+    EXPECT_NE(DescriptionStatement({DescribedObject::Kind::Constraint, "T", "CK_T"}, "x")
+                  .find("@level2type = N'CONSTRAINT', @level2name = @name;"),
+              std::string::npos);
+}
+
+TEST(ConstraintStatements, verifiedCountNamesTheTableAndBothCounts) {
+    EXPECT_EQ(CountRowsStatement("Per%Cent"), "SELECT COUNT_BIG(*) FROM [Per%Cent]");
+    EXPECT_EQ(VerifyCountStatement("O'Col%", 123),
+              "DECLARE @rows bigint = (SELECT COUNT_BIG(*) FROM [O'Col%]); IF @rows <> 123 BEGIN DECLARE @message "
+              "nvarchar(2048) = CONCAT(N'Table O''Col% holds ', @rows, N' rows, but 123 were written'); THROW 50000, "
+              "@message, 1; END");
+}
