@@ -54,6 +54,14 @@ std::string DescriptionStatement(const DescribedObject& object, const std::strin
     return text + ";";
 }
 
+std::string DropReferencingKeysStatement(const std::string& table) {
+    return "DECLARE @drop nvarchar(max) = N''; SELECT @drop += N'ALTER TABLE ' + "
+           "QUOTENAME(OBJECT_SCHEMA_NAME(parent_object_id)) + N'.' + QUOTENAME(OBJECT_NAME(parent_object_id)) + "
+           "N' DROP CONSTRAINT ' + QUOTENAME(name) + N'; ' FROM sys.foreign_keys WHERE referenced_object_id = "
+           "OBJECT_ID(" +
+           SafeString(Variant(SafeTableName(table)), true) + "); EXEC sys.sp_executesql @drop;";
+}
+
 std::string CountRowsStatement(const std::string& table) {
     return "SELECT COUNT_BIG(*) FROM " + SafeTableName(table);
 }

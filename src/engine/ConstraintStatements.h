@@ -29,6 +29,11 @@ struct DescribedObject {
 // own.
 std::string DescriptionStatement(const DescribedObject& object, const std::string& description);
 
+// Drops every foreign key that refers to the table, so that the table can be dropped and made anew by a
+// run repeated into the same database (SQL Server refuses to drop a table a foreign key refers to, Msg
+// 3726). Needs a batch of its own.
+std::string DropReferencingKeysStatement(const std::string& table);
+
 // "SELECT COUNT_BIG(*) FROM [t]".
 std::string CountRowsStatement(const std::string& table);
 

@@ -44,3 +44,11 @@ TEST(ConstraintStatements, verifiedCountNamesTheTableAndBothCounts) {
               "nvarchar(2048) = CONCAT(N'Table O''Col% holds ', @rows, N' rows, but 123 were written'); THROW 50000, "
               "@message, 1; END");
 }
+
+TEST(ConstraintStatements, keysReferringToATableAreDroppedBeforeIt) {
+    EXPECT_EQ(DropReferencingKeysStatement("O'Brien]s"),
+              "DECLARE @drop nvarchar(max) = N''; SELECT @drop += N'ALTER TABLE ' + "
+              "QUOTENAME(OBJECT_SCHEMA_NAME(parent_object_id)) + N'.' + QUOTENAME(OBJECT_NAME(parent_object_id)) + "
+              "N' DROP CONSTRAINT ' + QUOTENAME(name) + N'; ' FROM sys.foreign_keys WHERE referenced_object_id = "
+              "OBJECT_ID(N'[O''Brien]]s]'); EXEC sys.sp_executesql @drop;");
+}
