@@ -21,4 +21,7 @@ void forEachRow(const sqlscript::Script& script, const sqlscript::Table& table, 
 // The rules about values: unique keys, defaults, date literals, literals in their columns.
 std::vector<std::unique_ptr<Rule>> valueRules();
 
+// The rules about what follows the rows: foreign keys, checks, descriptions, row count checks.
+std::vector<std::unique_ptr<Rule>> constraintRules();
+
 } // namespace serverrules

@@ -284,6 +284,8 @@ const std::vector<std::unique_ptr<Rule>>& allRules() {
         list.push_back(std::make_unique<IndexKeys>());
         for (auto& rule : valueRules())
             list.push_back(std::move(rule));
+        for (auto& rule : constraintRules())
+            list.push_back(std::move(rule));
         return list;
     }();
     return rules;

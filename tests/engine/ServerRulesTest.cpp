@@ -1,6 +1,8 @@
 // The checker of SQL Server's rules, fed a small dump that obeys them all and, for each rule, dumps
 // that break it: a rule that stays silent on its own fault would let the fixture tests pass on it.
 #include "ServerRules.h"
+#include "CheckCondition.h"
+#include "SqlParser.h"
 
 #include <gtest/gtest.h>
 
@@ -49,11 +51,48 @@ const std::string kValid = crlf(
     "CREATE UNIQUE INDEX [u] ON [T] ([u]) WHERE [u] IS NOT NULL\nGO\n\n"
     "CREATE INDEX [sd] ON [T] ([s], [d])\nGO\n\n");
 
+// Two tables with what follows their rows: a row count check, a foreign key, checks, descriptions.
+const std::string kValidConstraints =
+    crlf("DECLARE @drop nvarchar(max) = N''; SELECT @drop += N'ALTER TABLE ' + "
+         "QUOTENAME(OBJECT_SCHEMA_NAME(parent_object_id)) + N'.' + QUOTENAME(OBJECT_NAME(parent_object_id)) + "
+         "N' DROP CONSTRAINT ' + QUOTENAME(name) + N'; ' FROM sys.foreign_keys WHERE referenced_object_id = "
+         "OBJECT_ID(N'[P]'); EXEC sys.sp_executesql @drop;\nGO\n\n"
+         "CREATE TABLE [P] (\n  [id] INT NOT NULL, \n  [code] NVARCHAR(2) NOT NULL, \n  PRIMARY KEY ([id])\n)\n\n"
+         "CREATE TABLE [C] (\n  [id] INT NOT NULL IDENTITY, \n  [pid] INT, \n  [a] INT, \n  [b] INT, \n"
+         "  [s] NVARCHAR(5), \n  [d] DATETIME, \n  PRIMARY KEY ([id])\n)\n\n"
+         "INSERT INTO [P] VALUES (1, N'A')\nINSERT INTO [P] VALUES (2, N'B')\n"
+         "CREATE UNIQUE INDEX [pc] ON [P] ([code])\nGO\n\n"
+         "SET IDENTITY_INSERT [C] ON\nGO\n\n"
+         "INSERT INTO [C] ([id], [pid], [a], [b], [s], [d]) VALUES (1, 1, 5, 1, N'Ab1', '2024-01-01T00:00:00')\n"
+         "INSERT INTO [C] ([id], [pid], [a], [b], [s], [d]) VALUES (2, NULL, NULL, 10, N'x  ', NULL)\n"
+         "SET IDENTITY_INSERT [C] OFF\nGO\n\n"
+         "DECLARE @rows bigint = (SELECT COUNT_BIG(*) FROM [C]); IF @rows <> 2 BEGIN DECLARE @message nvarchar(2048) = "
+         "CONCAT(N'Table C holds ', @rows, N' rows, but 2 were written'); THROW 50000, @message, 1; END\nGO\n\n"
+         "ALTER TABLE [C] ADD CONSTRAINT [CP] FOREIGN KEY ([pid]) REFERENCES [P] ([id]) ON UPDATE CASCADE ON DELETE "
+         "CASCADE\n"
+         "ALTER TABLE [C] ADD CONSTRAINT [CK_C_a] CHECK ([a] >= 0 AND [a] < 10)\n"
+         "ALTER TABLE [C] ADD CONSTRAINT [CK_C_s] CHECK ([s] LIKE N'[A-Z]%' OR [s] IS NULL OR "
+         "(LEN(CAST([s] AS NVARCHAR(MAX)) + N'.') - 1) > 2)\n"
+         "ALTER TABLE [C] ADD CONSTRAINT [CK_C] CHECK ([d] < CAST('2025-01-01T00:00:00' AS DATETIME) OR [d] IS NULL)\n"
+         "ALTER TABLE [C] ADD CONSTRAINT [CK_C_b] CHECK ([b] BETWEEN 1 AND 10 AND [b] IN (1, 10) AND NOT [b] = 3)\n"
+         "GO\n\n"
+         "DECLARE @schema sysname = SCHEMA_NAME(), @table sysname = N'C', @value nvarchar(4000) = N'Children'; EXEC "
+         "sys.sp_addextendedproperty @name = N'MS_Description', @value = @value, @level0type = N'SCHEMA', "
+         "@level0name = @schema, @level1type = N'TABLE', @level1name = @table;\nGO\n\n"
+         "DECLARE @schema sysname = SCHEMA_NAME(), @table sysname = N'C', @name sysname = N'CK_C_a', @value "
+         "nvarchar(4000) = N'a'+CHAR(13)+N'b'; EXEC sys.sp_addextendedproperty @name = N'MS_Description', @value = "
+         "@value, @level0type = N'SCHEMA', @level0name = @schema, @level1type = N'TABLE', @level1name = @table, "
+         "@level2type = N'CONSTRAINT', @level2name = @name;\nGO\n\n");
+
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
     const std::size_t at = text.find(crlf(from));
     if (at == std::string::npos)
         throw std::logic_error("not in the valid dump: " + from);
     return text.replace(at, crlf(from).size(), crlf(to));
+}
+
+std::string constraintsWith(const std::string& from, const std::string& to) {
+    return replaced(kValidConstraints, from, to);
 }
 
 std::string withRow(const std::string& values, int id = 5) {
@@ -133,6 +172,33 @@ std::vector<Broken> brokenDumps() {
         {"literals", replaced(kValid, "0.0001", "0x"), "a binary literal in a MONEY column"},
         {"literals", replaced(kValid, "VALUES (2, NULL", "VALUES (NULL, NULL"), "NULL in a NOT NULL column"},
         {"literals", replaced(kValid, "N'O''B', ", ""), "fewer values than columns"},
+        {"foreign-keys", constraintsWith("REFERENCES [P] ([id])", "REFERENCES [C] ([a])"), "no key to refer to"},
+        {"foreign-keys", constraintsWith("REFERENCES [P] ([id])", "REFERENCES [P] ([code])"), "INT paired with text"},
+        {"foreign-keys", constraintsWith("FOREIGN KEY ([pid])", "FOREIGN KEY ([id])"), "a cascade into IDENTITY"},
+        {"foreign-keys",
+         constraintsWith("CREATE UNIQUE INDEX [pc] ON [P] ([code])",
+                         "CREATE UNIQUE INDEX [pc] ON [P] ([code]) WHERE [code] IS NOT NULL") +
+             crlf("ALTER TABLE [P] ADD CONSTRAINT [PC2] FOREIGN KEY ([code]) REFERENCES [P] ([code])\n"),
+         "a key over a filtered index"},
+        {"foreign-key-rows", constraintsWith("VALUES (1, 1, 5", "VALUES (1, 3, 5"), "a row without its parent"},
+        {"cascade-paths",
+         kValidConstraints +
+             crlf("ALTER TABLE [C] ADD CONSTRAINT [CP2] FOREIGN KEY ([b]) REFERENCES [P] ([id]) ON DELETE CASCADE\n"),
+         "a second delete path from P to C"},
+        {"cascade-paths",
+         kValidConstraints +
+             crlf("ALTER TABLE [P] ADD CONSTRAINT [PP] FOREIGN KEY ([id]) REFERENCES [P] ([id]) ON UPDATE CASCADE\n"),
+         "a cascade from a table to itself"},
+        {"checks", constraintsWith("[a] < 10", "[a] < 5"), "a row that breaks a check"},
+        {"checks", constraintsWith("[b] IN (1, 10)", "[b] IN (1, 2)"), "a row that no IN value matches"},
+        {"checks", constraintsWith("[s] LIKE N'[A-Z]%' OR [s] IS NULL OR", "[s] LIKE N'[0-9]%' AND"),
+         "a row that does not match the pattern"},
+        {"checks", constraintsWith("[a] >= 0", "[zz] >= 0"), "a check over a column the table lacks"},
+        {"constraint-names", constraintsWith("[CK_C_b]", "[cp]"), "a name taken by a key"},
+        {"constraint-names", constraintsWith("[CK_C_b]", "[p]"), "a name taken by a table"},
+        {"batch-variables", constraintsWith("@table;\nGO\n", "@table;\n"), "two descriptions in one batch"},
+        {"descriptions", constraintsWith("N'CK_C_a'", "N'CK_C_z'"), "a constraint that does not exist"},
+        {"verified-counts", constraintsWith("IF @rows <> 2", "IF @rows <> 3"), "a count the dump did not insert"},
     };
 }
 
@@ -140,6 +206,7 @@ std::vector<Broken> brokenDumps() {
 
 TEST(ServerRules, aDumpThatKeepsEveryRuleHasNoFinding) {
     EXPECT_EQ(describe(checkScript(kValid)), "");
+    EXPECT_EQ(describe(checkScript(kValidConstraints)), "");
 }
 
 TEST(ServerRules, eachRuleNamesTheFaultPlantedForIt) {
@@ -173,4 +240,44 @@ TEST(ServerRules, stringPiecesJoinAsTheServerJoinsThem) {
     EXPECT_TRUE(values[0].unicode);
     EXPECT_EQ(values[1].text, "c\t");
     EXPECT_EQ(values[2].kind, sqlscript::Literal::Kind::Binary);
+}
+
+TEST(ServerRules, checkConditionsUnderThreeValuedLogic) {
+    using sqlscript::Truth;
+    sqlscript::ColumnType text, number, date;
+    text.name = "NVARCHAR", number.name = "INT", date.name = "DATETIME";
+    const auto truth = [&](const std::string& condition, const sqlscript::Literal& a, const sqlscript::Literal& b) {
+        sqlscript::Parser parser(sqlscript::tokenize(condition));
+        const sqlscript::Condition parsed = sqlscript::readCondition(parser);
+        EXPECT_TRUE(parser.atEnd()) << condition;
+        return sqlscript::evaluate(parsed, [&](const std::string& column) -> sqlscript::ColumnValue {
+            if (column == "s")
+                return {&a, &text};
+            if (column == "d")
+                return {&a, &date};
+            return {&b, &number};
+        });
+    };
+    using L = sqlscript::Literal;
+    const L null{L::Kind::Null, ""}, one{L::Kind::Number, "1"}, three{L::Kind::Number, "3"};
+    const L upperText{L::Kind::Text, "Ab1", true}, digitText{L::Kind::Text, "1b", true},
+        blanks{L::Kind::Text, "x  ", true};
+    EXPECT_EQ(truth("[s] LIKE N'[A-Z]%'", upperText, null), Truth::True);
+    EXPECT_EQ(truth("[s] LIKE N'[a-z]_1'", upperText, null), Truth::True); // no letter case
+    EXPECT_EQ(truth("[s] LIKE N'[A-Z]%'", digitText, null), Truth::False);
+    EXPECT_EQ(truth("[s] NOT LIKE N'%'", null, null), Truth::Unknown);
+    // LEN leaves trailing blanks out; the converter's form counts them.
+    EXPECT_EQ(truth("LEN([s]) = 1", blanks, null), Truth::True);
+    EXPECT_EQ(truth("(LEN(CAST([s] AS NVARCHAR(MAX)) + N'.') - 1) > 2", blanks, null), Truth::True);
+    EXPECT_EQ(truth("[s] = N'X'", blanks, null), Truth::True);
+    EXPECT_EQ(truth("[b] IN (1, 10)", null, null), Truth::Unknown);
+    EXPECT_EQ(truth("[b] NOT IN (1, NULL)", null, three), Truth::Unknown);
+    EXPECT_EQ(truth("NOT [b] = 3", null, three), Truth::False);
+    EXPECT_EQ(truth("[b] BETWEEN 1 AND 3 AND [b] > -1", null, three), Truth::True);
+    EXPECT_EQ(truth("[b] = 1 OR [b] = 3 AND [b] = 2", null, one), Truth::True); // AND binds tighter
+    EXPECT_EQ(truth("([b] = 1 OR [b] = 3) AND [b] = 2", null, one), Truth::False);
+    EXPECT_EQ(truth("[b] IS NULL OR [b] > 2", null, null), Truth::True);
+    const L day{L::Kind::Text, "2024-01-01T00:00:00", false};
+    EXPECT_EQ(truth("[d] < CAST('2025-01-01T00:00:00' AS DATETIME)", day, null), Truth::True);
+    EXPECT_THROW(truth("[d] < 5", day, null), std::runtime_error); // a date is no number
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,26 @@ struct Index {
     std::size_t statement = 0;              // position in Script::statements
 };
 
+struct Condition;
+
+// What ALTER TABLE ... ADD CONSTRAINT adds: a FOREIGN KEY or a CHECK.
+struct Constraint {
+    std::string name;
+    std::vector<std::string> columns; // FOREIGN KEY: referencing, then referenced
+    std::string referencedTable;
+    std::vector<std::string> referencedColumns;
+    bool cascadeUpdate = false;
+    bool cascadeDelete = false;
+    std::shared_ptr<const Condition> check; // CHECK
+};
+
+// What an MS_Description is added to.
+struct Described {
+    std::string table;
+    std::string level2Type; // "COLUMN", "CONSTRAINT" or "" for the table
+    std::string name;       // the column or constraint
+};
+
 struct Statement {
     enum class Kind {
         Use,
@@ -58,6 +79,11 @@ struct Statement {
         SetOption,
         Insert,
         CreateIndex,
+        AddForeignKey,       // ALTER TABLE [t] ADD CONSTRAINT [n] FOREIGN KEY ...
+        AddCheck,            // ALTER TABLE [t] ADD CONSTRAINT [n] CHECK (...)
+        Description,         // DECLARE ...; EXEC sys.sp_addextendedproperty ...
+        VerifyCount,         // DECLARE @rows ...; IF @rows <> n ... THROW
+        DropReferencingKeys, // DECLARE ...; drops the foreign keys that refer to a table
         Unknown
     };
     Kind kind = Kind::Unknown;
@@ -71,6 +97,10 @@ struct Statement {
     std::vector<std::string> insertColumns; // Insert: the column list, empty when none is given
     std::vector<Literal> values;            // Insert
     std::string parseError;                 // why a statement of a known kind could not be read whole
+    Constraint constraint;                  // AddForeignKey, AddCheck (name: the table)
+    Described described;                    // Description
+    long long count = 0;                    // VerifyCount: the rows the dump wrote
+    std::vector<std::string> variables;     // the variables it declares, upper case
 };
 
 struct Table {
