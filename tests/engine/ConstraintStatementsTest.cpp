@@ -1,4 +1,5 @@
 #include "engine/ConstraintStatements.h"
+#include "ServerRules.h"
 
 #include <gtest/gtest.h>
 
@@ -51,4 +52,34 @@ TEST(ConstraintStatements, keysReferringToATableAreDroppedBeforeIt) {
               "QUOTENAME(OBJECT_SCHEMA_NAME(parent_object_id)) + N'.' + QUOTENAME(OBJECT_NAME(parent_object_id)) + "
               "N' DROP CONSTRAINT ' + QUOTENAME(name) + N'; ' FROM sys.foreign_keys WHERE referenced_object_id = "
               "OBJECT_ID(N'[O''Brien]]s]'); EXEC sys.sp_executesql @drop;");
+}
+
+// What the statements say, read back by the checker of SQL Server's rules as a dump holds them.
+TEST(ConstraintStatements, theCheckerReadsEveryStatementAsMeant) {
+    ForeignKey key;
+    key.name = "PC";
+    key.table = "C";
+    key.referencedTable = "P]";
+    key.columns = {"pid"};
+    key.referencedColumns = {"id"};
+    key.cascadeDelete = true;
+    CheckConstraint check;
+    check.name = "CK_C_pid";
+    check.table = "C";
+    check.condition = "[pid] > 0";
+    const std::string dump =
+        DropReferencingKeysStatement("P]") + "\r\nGO\r\n" +
+        "CREATE TABLE [P]]] (\r\n  [id] INT NOT NULL, \r\n  PRIMARY KEY ([id])\r\n)\r\n" +
+        "CREATE TABLE [C] (\r\n  [pid] INT\r\n)\r\n" +
+        "INSERT INTO [P]]] VALUES (1)\r\nINSERT INTO [C] VALUES (1)\r\nINSERT INTO [C] VALUES (NULL)\r\n" +
+        VerifyCountStatement("C", 2) + "\r\nGO\r\n" + ForeignKeyStatement(key) + "\r\n" + CheckStatement(check) +
+        "\r\nGO\r\n" + DescriptionStatement({DescribedObject::Kind::Column, "C", "pid"}, "Parent") + "\r\nGO\r\n" +
+        DescriptionStatement({DescribedObject::Kind::Constraint, "C", "CK_C_pid"}, "x") + "\r\nGO\r\n";
+    EXPECT_EQ(serverrules::describe(serverrules::checkScript(dump)), "");
+    const sqlscript::Script script = sqlscript::parseScript(dump);
+    ASSERT_EQ(script.statements.size(), 11u);
+    EXPECT_EQ(script.statements[0].name, "P]");
+    EXPECT_EQ(script.statements[6].count, 2);
+    EXPECT_TRUE(script.statements[7].constraint.cascadeDelete);
+    EXPECT_EQ(script.statements[9].described.name, "pid");
 }

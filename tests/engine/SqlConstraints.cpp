@@ -106,7 +106,11 @@ void dropReferencingKeys(Parser& p, Statement& statement) {
     p.expectPunct('(');
     const Literal table = p.expression();
     p.expectPunct(')');
-    statement.name = table.text.size() > 2 ? table.text.substr(1, table.text.size() - 2) : table.text;
+    // OBJECT_ID takes the bracket-quoted name: "[a]]b]" names a]b.
+    std::string name = table.text.size() > 2 ? table.text.substr(1, table.text.size() - 2) : table.text;
+    for (std::size_t at = 0; (at = name.find("]]", at)) != std::string::npos; ++at)
+        name.erase(at, 1);
+    statement.name = name;
     p.expectPunct(';');
     p.expect("EXEC");
     while (!p.atEnd())
