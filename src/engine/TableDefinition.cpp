@@ -53,30 +53,29 @@ std::string defaultClause(const pugi::xml_node& field, bool numeric, bool unicod
     return " DEFAULT " + (numeric ? SafeNumber(Variant(val(d))) : SafeString(Variant(d), unicode));
 }
 
+// Access sets the auto-number bit on complex (attachment and multi-valued) columns too; SQL Server
+// takes IDENTITY only on an integer column, and on one column of a table.
+bool isIdentityType(int typeCode) {
+    return typeCode == 2 || typeCode == 3 || typeCode == 4 || typeCode == 16;
+}
+
+// `identity` comes in true while the table may still get its identity column, and goes out true
+// when this column is it.
 std::string columnDefinition(const pugi::xml_node& field, bool notNull, const TableDefinitionOptions& options,
                              bool& identity) {
     const std::string name = childText(field, "Name");
-    const ColumnType type =
-        MapColumnType(strictTypeCode(childText(field, "Type")), toInteger(Variant(childText(field, "Size"))),
-                      toInteger(Variant(childText(field, "Scale"))), options);
+    const int typeCode = strictTypeCode(childText(field, "Type"));
+    const ColumnType type = MapColumnType(typeCode, toInteger(Variant(childText(field, "Size"))),
+                                          toInteger(Variant(childText(field, "Scale"))), options);
     std::string definition = SafeFieldName(name) + " ";
     definition += notNull ? removeAll(type.text, " NULL") + " NOT NULL" : type.text;
     if (options.transferDefaultValues)
         definition += defaultClause(field, type.numeric, options.unicode);
-    identity = options.transferAutonumbers && field.child("Attributes").attribute("Bit5");
+    identity = identity && options.transferAutonumbers && field.child("Attributes").attribute("Bit5") &&
+               isIdentityType(typeCode);
     if (identity)
         definition += " IDENTITY";
     return definition;
-}
-
-std::string keyColumns(const pugi::xml_node& index) {
-    std::string columns;
-    for (const pugi::xml_node field : index.child("Fields").children("Field")) {
-        if (!columns.empty())
-            columns += ", ";
-        appendBracketed(columns, childText(field, "Name"));
-    }
-    return columns;
 }
 
 // Memo, OLE, binary and complex fields become MAX or IMAGE columns, which SQL Server cannot index.
@@ -93,23 +92,50 @@ bool isIndexable(int typeCode) {
     }
 }
 
-// Whether every key field is selected and can be a key column. A selected key field that the table
-// lacks is an error.
+// The fields of a table by name, and which of them become columns.
+struct TableFields {
+    std::unordered_map<std::string, pugi::xml_node> byName;
+    std::unordered_set<std::string> defined;
+};
+
+TableFields tableFields(const pugi::xml_node& table, const std::string& sourceName, const TableSelection& selection) {
+    TableFields fields;
+    for (const pugi::xml_node field : table.child("Fields").children("Field"))
+        fields.byName.emplace(childText(field, "Name"), field);
+    for (const pugi::xml_node& field : DefinedFields(table, sourceName, selection))
+        fields.defined.insert(childText(field, "Name"));
+    return fields;
+}
+
+// Whether every key field becomes a column (a table listed without fields moves them all) and can be
+// a key column. A listed key field that the table lacks is an error.
 bool indexIsCarried(const pugi::xml_node& index, const std::string& sourceName, const TableSelection& selection,
-                    const std::unordered_map<std::string, pugi::xml_node>& fieldsByName) {
+                    const TableFields& fields) {
     for (const pugi::xml_node key : index.child("Fields").children("Field")) {
         const std::string name = childText(key, "Name");
-        if (!selection.contains(TableSelection::fieldPath(sourceName, name)))
+        const auto field = fields.byName.find(name);
+        if (field == fields.byName.end()) {
+            if (selection.contains(TableSelection::fieldPath(sourceName, name)))
+                throw Error(errc::General, "Verdix.modMySql.GetCreateTable",
+                            "The index '" + childText(index, "Name") + "' of table '" + sourceName +
+                                "' names the field '" + name + "', which the table does not have");
             return false;
-        const auto field = fieldsByName.find(name);
-        if (field == fieldsByName.end())
-            throw Error(errc::General, "Verdix.modMySql.GetCreateTable",
-                        "The index '" + childText(index, "Name") + "' of table '" + sourceName + "' names the field '" +
-                            name + "', which the table does not have");
-        if (!isIndexable(strictTypeCode(childText(field->second, "Type"))))
+        }
+        if (!fields.defined.count(name) || !isIndexable(strictTypeCode(childText(field->second, "Type"))))
             return false;
     }
     return true;
+}
+
+std::string bracketedList(const std::vector<std::string>& names, const char* separator, const char* after = "") {
+    std::string list;
+    for (const std::string& name : names) {
+        if (!list.empty())
+            list += separator;
+        appendBracketed(list, name);
+        list += after;
+    }
+    return list;
 }
 
 } // namespace
@@ -184,7 +210,7 @@ TableColumns DefineColumns(const pugi::xml_node& table, const std::string& sourc
     for (const pugi::xml_node& field : DefinedFields(table, sourceName, selection)) {
         const std::string name = childText(field, "Name");
         const bool required = toBooleanOr(Variant(childText(field, "Required")), false);
-        bool identity = false;
+        bool identity = columns.identityColumn.empty();
         columns.definitions.push_back(columnDefinition(field, required || keyFields.count(name), options, identity));
         if (identity)
             columns.identityColumn = name;
@@ -197,26 +223,19 @@ TableIndexes DefineIndexes(const pugi::xml_node& table, const std::string& sourc
                            const std::string& destinationName, const TableSelection& selection,
                            const TableDefinitionOptions& options) {
     TableIndexes indexes;
-    if (!options.transferIndexes || options.storageEngine == "brighthouse")
-        return indexes;
-    std::unordered_map<std::string, pugi::xml_node> fieldsByName;
-    for (const pugi::xml_node field : table.child("Fields").children("Field"))
-        fieldsByName.emplace(childText(field, "Name"), field);
-
-    for (const pugi::xml_node index : table.child("Indexes").children("Index")) {
-        if (childText(index, "Foreign") != "0")
-            continue;
-        const bool primary = toBoolean(Variant(childText(index, "Primary")));
-        const bool unique = !primary && toBoolean(Variant(childText(index, "Unique")));
-        const std::string columns = keyColumns(index);
-        if (!indexIsCarried(index, sourceName, selection, fieldsByName))
-            continue;
-        if (primary)
+    for (const CarriedIndex& index : CarriedIndexes(table, sourceName, selection, options)) {
+        const std::string columns = bracketedList(index.fields, ", ");
+        if (index.primary) {
             indexes.primaryKeys.push_back("PRIMARY KEY (" + columns + ")");
-        else
-            indexes.secondary.push_back(std::string("CREATE ") + (unique ? "UNIQUE INDEX" : "INDEX") + " " +
-                                        SafeTableName(childText(index, "Name")) + " ON " +
-                                        SafeTableName(destinationName) + " (" + columns + ")");
+            continue;
+        }
+        std::string statement = std::string("CREATE ") + (index.unique ? "UNIQUE INDEX" : "INDEX") + " " +
+                                SafeTableName(index.name) + " ON " + SafeTableName(destinationName) + " (" + columns +
+                                ")";
+        // Access lets any number of rows hold NULL in a unique index; SQL Server counts NULLs as equal.
+        if (index.filtered)
+            statement += " WHERE " + bracketedList(index.nullableFields, " AND ", " IS NOT NULL");
+        indexes.secondary.push_back(std::move(statement));
     }
     return indexes;
 }
@@ -226,12 +245,10 @@ std::vector<CarriedIndex> CarriedIndexes(const pugi::xml_node& table, const std:
     std::vector<CarriedIndex> carried;
     if (!options.transferIndexes || options.storageEngine == "brighthouse")
         return carried;
-    std::unordered_map<std::string, pugi::xml_node> fieldsByName;
-    for (const pugi::xml_node field : table.child("Fields").children("Field"))
-        fieldsByName.emplace(childText(field, "Name"), field);
+    const TableFields fields = tableFields(table, sourceName, selection);
     const std::unordered_set<std::string> keyFields = primaryKeyFields(table);
     for (const pugi::xml_node index : table.child("Indexes").children("Index")) {
-        if (childText(index, "Foreign") != "0" || !indexIsCarried(index, sourceName, selection, fieldsByName))
+        if (childText(index, "Foreign") != "0" || !indexIsCarried(index, sourceName, selection, fields))
             continue;
         CarriedIndex entry;
         entry.name = childText(index, "Name");
@@ -239,11 +256,13 @@ std::vector<CarriedIndex> CarriedIndexes(const pugi::xml_node& table, const std:
         entry.unique = entry.primary || toBoolean(Variant(childText(index, "Unique")));
         for (const pugi::xml_node key : index.child("Fields").children("Field")) {
             entry.fields.push_back(childText(key, "Name"));
-            const pugi::xml_node field = fieldsByName.at(entry.fields.back());
+            const pugi::xml_node field = fields.byName.at(entry.fields.back());
             const bool notNull =
                 keyFields.count(entry.fields.back()) || toBooleanOr(Variant(childText(field, "Required")), false);
-            entry.filtered = entry.filtered || (entry.unique && !entry.primary && !notNull);
+            if (entry.unique && !entry.primary && !notNull)
+                entry.nullableFields.push_back(entry.fields.back());
         }
+        entry.filtered = !entry.nullableFields.empty();
         carried.push_back(std::move(entry));
     }
     return carried;

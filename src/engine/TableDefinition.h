@@ -43,14 +43,16 @@ std::vector<pugi::xml_node> DefinedFields(const pugi::xml_node& table, const std
                                           const TableSelection& selection);
 
 // Column definitions of a `Table` element: name, type, NOT NULL (Required or primary-key field),
-// DEFAULT, IDENTITY. Raises error 13 for a non-numeric Type, 91 for a missing element.
+// DEFAULT, IDENTITY (on the first auto-increment Byte, Integer, Long Integer or Big integer field
+// only). Raises error 13 for a non-numeric Type, 91 for a missing element.
 TableColumns DefineColumns(const pugi::xml_node& table, const std::string& sourceName, const TableSelection& selection,
                            const TableDefinitionOptions& options);
 
 // The primary key clause and the secondary index statements. An index is kept when every key field
-// is selected and none is a Memo, OLE, binary or complex field (SQL Server cannot index the MAX and
-// IMAGE columns they become); foreign-key indexes never are. Raises when a selected key field names
-// no field of the table.
+// becomes a column and none is a Memo, OLE, binary or complex field (SQL Server cannot index the MAX
+// and IMAGE columns they become); foreign-key indexes never are. A unique index over a key field that
+// allows NULLs gets "WHERE [f] IS NOT NULL AND ..." for each such field, since SQL Server counts NULLs
+// as equal and Access does not. Raises when a listed key field names no field of the table.
 TableIndexes DefineIndexes(const pugi::xml_node& table, const std::string& sourceName,
                            const std::string& destinationName, const TableSelection& selection,
                            const TableDefinitionOptions& options);
@@ -62,6 +64,7 @@ struct CarriedIndex {
     bool unique = false;             // also true for the primary key
     bool filtered = false;           // a unique index over a column that allows NULLs, which leaves NULL keys out
     std::vector<std::string> fields; // key order
+    std::vector<std::string> nullableFields; // of a filtered index: the key fields that allow NULL, in key order
 };
 
 // The indexes DefineIndexes carries over, in document order; none when indexes are not transferred.

@@ -157,6 +157,27 @@ TEST(TableDefinition, autoIncrementOnlyWithTransferAutonumbers) {
     EXPECT_EQ(columns.identityColumn, "");
 }
 
+// Access sets the auto-number bit on attachment and multi-valued columns too; SQL Server takes one
+// IDENTITY per table, on an integer column.
+TEST(TableDefinition, onlyTheFirstAutoIncrementIntegerIsAnIdentity) {
+    SchemaTable t("T",
+                  {{"files", "101", "4", "0", "", true},
+                   {"tags", "109", "4", "0", "", true},
+                   {"guid", "15", "16", "0", "", true},
+                   {"id", "4", "4", "0", "", true},
+                   {"big", "16", "8", "0", "", true}},
+                  {});
+    const TableColumns columns = DefineColumns(t.node(), "T", selectAll("T"), defaults());
+    EXPECT_EQ(columns.definitions,
+              (std::vector<std::string>{"[files] IMAGE", "[tags] NVARCHAR(MAX)", "[guid] VARCHAR(38)",
+                                        "[id] INT IDENTITY", "[big] BIGINT"}));
+    EXPECT_EQ(columns.identityColumn, "id");
+    for (const char* code : {"2", "3", "16"}) {
+        SchemaTable one("T", {{"n", code, "4", "0", "", true}}, {});
+        EXPECT_EQ(DefineColumns(one.node(), "T", selectAll("T"), defaults()).identityColumn, "n") << code;
+    }
+}
+
 TEST(TableDefinition, selectsListedFieldsOrAllAndKeepsRequiredFlagsByPosition) {
     SchemaTable t("T", {{"a", "4", "4", "1"}, {"b", "4", "4", "0"}, {"c", "4", "4", "1"}}, {});
     const TableSelection some(Variant(StringList{"T", "T\\c", "T\\b", "t\\a"}));
@@ -190,18 +211,20 @@ TEST(TableDefinition, carriesIndexesOnlyWhenEveryKeyFieldIsSelected) {
                                                 "Cust\\photo", "Cust\\bin", "Cust\\files", "Cust\\tags"}));
     const TableIndexes indexes = DefineIndexes(t.node(), "Cust", "pre_Cust", all, defaults());
     EXPECT_EQ(indexes.primaryKeys, (std::vector<std::string>{"PRIMARY KEY ([id])"}));
-    EXPECT_EQ(indexes.secondary, (std::vector<std::string>{"CREATE INDEX [ByName] ON [pre_Cust] ([last], [first])",
-                                                           "CREATE UNIQUE INDEX [UniqueLast] ON [pre_Cust] ([last])",
-                                                           "CREATE INDEX [Odd]]Index] ON [pre_Cust] ([first])"}));
+    EXPECT_EQ(indexes.secondary, (std::vector<std::string>{
+                                     "CREATE INDEX [ByName] ON [pre_Cust] ([last], [first])",
+                                     "CREATE UNIQUE INDEX [UniqueLast] ON [pre_Cust] ([last]) WHERE [last] IS NOT NULL",
+                                     "CREATE INDEX [Odd]]Index] ON [pre_Cust] ([first])"}));
 
-    // A table listed without fields keeps no index, not even its primary key.
-    const TableIndexes none = DefineIndexes(t.node(), "Cust", "Cust", selectAll("Cust"), defaults());
-    EXPECT_TRUE(none.primaryKeys.empty());
-    EXPECT_TRUE(none.secondary.empty());
+    // A table listed without fields moves every field, and so keeps every index it can.
+    const TableIndexes whole = DefineIndexes(t.node(), "Cust", "pre_Cust", selectAll("Cust"), defaults());
+    EXPECT_EQ(whole.primaryKeys, indexes.primaryKeys);
+    EXPECT_EQ(whole.secondary, indexes.secondary);
 
     const TableSelection noFirst(Variant(StringList{"Cust", "Cust\\id", "Cust\\last"}));
-    EXPECT_EQ(DefineIndexes(t.node(), "Cust", "Cust", noFirst, defaults()).secondary,
-              (std::vector<std::string>{"CREATE UNIQUE INDEX [UniqueLast] ON [Cust] ([last])"}));
+    EXPECT_EQ(
+        DefineIndexes(t.node(), "Cust", "Cust", noFirst, defaults()).secondary,
+        (std::vector<std::string>{"CREATE UNIQUE INDEX [UniqueLast] ON [Cust] ([last]) WHERE [last] IS NOT NULL"}));
 
     TableDefinitionOptions brighthouse = defaults();
     brighthouse.storageEngine = "brighthouse";
@@ -209,6 +232,25 @@ TEST(TableDefinition, carriesIndexesOnlyWhenEveryKeyFieldIsSelected) {
     TableDefinitionOptions off = defaults();
     off.transferIndexes = false;
     EXPECT_TRUE(DefineIndexes(t.node(), "Cust", "Cust", all, off).primaryKeys.empty());
+}
+
+// Access lets any number of rows hold NULL in a unique index; SQL Server counts NULLs as equal, so
+// the index leaves out the rows where a key field that allows NULL holds one.
+TEST(TableDefinition, uniqueIndexesOverNullableFieldsAreFiltered) {
+    SchemaTable t("T", {{"id", "4", "4"}, {"a", "10", "5"}, {"b", "10", "5", "1"}, {"c", "4", "4"}},
+                  {{"pk", {"id", "c"}, "1", "1"},
+                   {"ab", {"a", "b"}, "0", "1"},
+                   {"ba", {"b", "a"}, "0", "1"},
+                   {"bc", {"b", "c"}, "0", "1"},
+                   {"plain", {"a"}, "0", "0"}});
+    EXPECT_EQ(
+        DefineIndexes(t.node(), "T", "T", selectAll("T"), defaults()).secondary,
+        (std::vector<std::string>{"CREATE UNIQUE INDEX [ab] ON [T] ([a], [b]) WHERE [a] IS NOT NULL",
+                                  "CREATE UNIQUE INDEX [ba] ON [T] ([b], [a]) WHERE [a] IS NOT NULL",
+                                  "CREATE UNIQUE INDEX [bc] ON [T] ([b], [c])", "CREATE INDEX [plain] ON [T] ([a])"}));
+    SchemaTable two("T", {{"a", "10", "5"}, {"b", "4", "4"}}, {{"ab", {"a", "b"}, "0", "1"}});
+    EXPECT_EQ(DefineIndexes(two.node(), "T", "T", selectAll("T"), defaults()).secondary.at(0),
+              "CREATE UNIQUE INDEX [ab] ON [T] ([a], [b]) WHERE [a] IS NOT NULL AND [b] IS NOT NULL");
 }
 
 TEST(TableDefinition, namesWithQuotesAndBracketsAreComparedAndQuotedSafely) {
@@ -268,7 +310,8 @@ TEST(TableDefinition, malformedSchemaIsAnError) {
 TEST(TableDefinition, indexesOverAnyComplexTypeAreLeftOut) {
     for (int code : {101, 102, 103, 104, 105, 106, 107, 108, 109}) {
         const std::string type = std::to_string(code);
-        SchemaTable t("T", {{"id", "4", "4"}, {"c", type}}, {{"ByC", {"c"}, "0", "0"}, {"ById", {"id"}, "0", "1"}});
+        SchemaTable t("T", {{"id", "4", "4", "1"}, {"c", type}},
+                      {{"ByC", {"c"}, "0", "0"}, {"ById", {"id"}, "0", "1"}});
         const TableSelection all(Variant(StringList{"T", "T\\id", "T\\c"}));
         EXPECT_EQ(DefineIndexes(t.node(), "T", "T", all, defaults()).secondary,
                   (std::vector<std::string>{"CREATE UNIQUE INDEX [ById] ON [T] ([id])"}))
