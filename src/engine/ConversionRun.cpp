@@ -307,6 +307,7 @@ bool Run::moveTable(const pugi::xml_node& table) {
             request.sourceFileName = m_sourceFileName;
             request.destinationDatabase = m_database;
             request.required = definition.required;
+            request.dateColumns = definition.dateColumns;
             count = TransferRecords(*m_source, {m_connection.get(), m_dump.get()}, request, m_report,
                                     m_context.progress, m_context.flags);
             if (count < 0) {

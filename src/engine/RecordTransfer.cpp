@@ -50,6 +50,7 @@ struct Column {
     std::string name;
     Kind kind;
     bool required;
+    DateColumn dateColumn;
     bool lostFloat = false;      // a NaN or infinity was written as NULL
     bool lostAttachment = false; // attachments were written as NULL
 };
@@ -118,7 +119,8 @@ void Transfer::describeColumns(const RowCursor& cursor) {
             throw Error(errc::General, "Verdix.modMySql.TransferRecords",
                         "The Empty (column '" + cursor.columnName(i) + "') datatype is not supported");
         const bool required = i < m_request.required.size() && m_request.required[i];
-        m_columns.push_back({cursor.columnName(i), kindOf(type), required});
+        const DateColumn date = i < m_request.dateColumns.size() ? m_request.dateColumns[i] : DateColumn::DateTime;
+        m_columns.push_back({cursor.columnName(i), kindOf(type), required, date});
     }
 }
 
@@ -149,7 +151,7 @@ void Transfer::appendLiteral(std::string& out, Column& column, const Variant& va
         out += toBooleanOr(value, false) ? (m_request.negativeBoolean ? "-1" : "1") : "0";
         return;
     case Kind::Date:
-        appendSafeDate(out, value);
+        appendSafeDate(out, value, column.dateColumn);
         return;
     case Kind::Binary:
         if (value.isDictionary())

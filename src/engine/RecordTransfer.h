@@ -2,6 +2,7 @@
 
 #include "DumpFile.h"
 #include "OdbcConnection.h"
+#include "SqlLiterals.h"
 #include "lib/Progress.h"
 #include "lib/RowSource.h"
 
@@ -22,7 +23,8 @@ struct TransferRequest {
     bool ignoreLargeBlobs = false;
     std::string sourceFileName; // without its folder, for the progress caption
     std::string destinationDatabase;
-    std::vector<bool> required; // per column of the select list, in its order
+    std::vector<bool> required;          // per column of the select list, in its order
+    std::vector<DateColumn> dateColumns; // per column of the select list: the type of its date-times
 };
 
 // Exactly one is used: the connection in direct mode, the dump file otherwise.

@@ -156,6 +156,38 @@ void appendDecimal(std::string& out, const Decimal& value) {
     }
 }
 
+char* putTwoDigits(char* at, int value) {
+    at[0] = static_cast<char>('0' + value / 10);
+    at[1] = static_cast<char>('0' + value % 10);
+    return at + 2;
+}
+
+// "." and three digits for whole milliseconds, else up to seven without trailing zeros; nothing
+// for no fraction.
+char* putFraction(char* at, std::int64_t ticks) {
+    if (ticks == 0)
+        return at;
+    *at++ = '.';
+    char digits[7];
+    for (int i = 6; i >= 0; --i, ticks /= 10)
+        digits[i] = static_cast<char>('0' + ticks % 10);
+    int count = 7;
+    while (count > 3 && digits[count - 1] == '0')
+        --count;
+    std::memcpy(at, digits, static_cast<std::size_t>(count));
+    return at + count;
+}
+
+// Half a millisecond and more rounds up, before the epoch as after it.
+std::int64_t roundedToMillisecond(std::int64_t ticks) {
+    constexpr std::int64_t kTicksPerMillisecond = 10'000;
+    const std::int64_t shifted = ticks + kTicksPerMillisecond / 2;
+    std::int64_t rest = shifted % kTicksPerMillisecond;
+    if (rest < 0)
+        rest += kTicksPerMillisecond;
+    return shifted - rest;
+}
+
 bool appendFloatingOrNull(std::string& out, double value, bool single) {
     if (!std::isfinite(value)) {
         out += "NULL";
@@ -290,47 +322,42 @@ std::string SafeNumber(const Variant& value) {
     return out;
 }
 
-void appendSafeDate(std::string& out, const Variant& value) {
+void appendSafeDate(std::string& out, const Variant& value, DateColumn column) {
     if (value.isNull()) {
         out += "NULL";
         return;
     }
-    const DateTime::Parts p = toDateTime(value).parts();
+    DateTime dateTime = toDateTime(value);
+    if (column == DateColumn::DateTime)
+        dateTime.ticks = roundedToMillisecond(dateTime.ticks);
+    const DateTime::Parts p = dateTime.parts();
+    // Every field has a fixed place: fill them into one buffer and append it once.
+    char text[48];
+    char* at = text;
+    *at++ = '\'';
     if (p.year >= 0 && p.year <= 9999) {
-        // Every field has a fixed place: fill them in one template and append it once.
-        char text[] = "'0000-00-00 00:00:00'";
-        const auto put = [&](int at, int twoDigits) {
-            text[at] = static_cast<char>('0' + twoDigits / 10);
-            text[at + 1] = static_cast<char>('0' + twoDigits % 10);
-        };
-        put(1, p.year / 100);
-        put(3, p.year % 100);
-        put(6, p.month);
-        put(9, p.day);
-        put(12, p.hour);
-        put(15, p.minute);
-        put(18, p.second);
-        out.append(text, sizeof text - 1);
-        return;
+        at = putTwoDigits(putTwoDigits(at, p.year / 100), p.year % 100);
+    } else {
+        at = std::to_chars(at, text + 16, p.year).ptr;
     }
-    out += '\'';
-    appendPadded(out, p.year, 4);
-    out += '-';
-    appendPadded(out, p.month, 2);
-    out += '-';
-    appendPadded(out, p.day, 2);
-    out += ' ';
-    appendPadded(out, p.hour, 2);
-    out += ':';
-    appendPadded(out, p.minute, 2);
-    out += ':';
-    appendPadded(out, p.second, 2);
-    out += '\'';
+    *at++ = '-';
+    at = putTwoDigits(at, p.month);
+    *at++ = '-';
+    at = putTwoDigits(at, p.day);
+    *at++ = 'T';
+    at = putTwoDigits(at, p.hour);
+    *at++ = ':';
+    at = putTwoDigits(at, p.minute);
+    *at++ = ':';
+    at = putTwoDigits(at, p.second);
+    at = putFraction(at, p.fractionTicks);
+    *at++ = '\'';
+    out.append(text, static_cast<std::size_t>(at - text));
 }
 
-std::string SafeDate(const Variant& value) {
+std::string SafeDate(const Variant& value, DateColumn column) {
     std::string out;
-    appendSafeDate(out, value);
+    appendSafeDate(out, value, column);
     return out;
 }
 

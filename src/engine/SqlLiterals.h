@@ -32,10 +32,16 @@ std::string SafeNumber(const Variant& value);
 // As SafeNumber; returns false when a NaN or infinite value was written as NULL.
 bool appendSafeNumber(std::string& out, const Variant& value);
 
-// 'YYYY-MM-DD hh:mm:ss' (fractions of a second dropped); a value that is no date-time counts as day
-// zero, 1899-12-30 00:00:00. Null gives NULL.
-std::string SafeDate(const Variant& value);
-void appendSafeDate(std::string& out, const Variant& value);
+// The SQL Server type a date-time value goes into, which decides the digits of its fraction.
+enum class DateColumn { DateTime, DateTime2 };
+
+// 'YYYY-MM-DDThh:mm:ss', ISO 8601 with a T, which SQL Server reads the same under every session
+// language; a fraction of a second only when the value has one: for DATETIME rounded to the
+// millisecond (three digits; the carry runs into the seconds, minutes, days and years), for
+// DATETIME2 three digits for whole milliseconds, else up to seven without trailing zeros. A value
+// that is no date-time counts as day zero, 1899-12-30 00:00:00. Null gives NULL.
+std::string SafeDate(const Variant& value, DateColumn column = DateColumn::DateTime);
+void appendSafeDate(std::string& out, const Variant& value, DateColumn column = DateColumn::DateTime);
 
 // "0x" and two upper-case hex digits per byte; an empty value is "0x", SQL Server's empty binary.
 // Null and a value that holds no bytes give the fallback: "0x00" when `required`, else NULL. Over

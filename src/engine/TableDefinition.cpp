@@ -189,6 +189,12 @@ ColumnType MapColumnType(int typeCode, long long size, long long scale, const Ta
     }
 }
 
+DateColumn DateColumnOf(int typeCode, const TableDefinitionOptions& options) {
+    const bool followsSetting = typeCode == 8 || typeCode == 23;
+    return followsSetting && toUpperAscii(options.dateTimeType) == "DATETIME2" ? DateColumn::DateTime2
+                                                                               : DateColumn::DateTime;
+}
+
 std::vector<pugi::xml_node> DefinedFields(const pugi::xml_node& table, const std::string& sourceName,
                                           const TableSelection& selection) {
     std::vector<pugi::xml_node> all, listed;
@@ -215,6 +221,7 @@ TableColumns DefineColumns(const pugi::xml_node& table, const std::string& sourc
         if (identity)
             columns.identityColumn = name;
         columns.required[slot++] = required;
+        columns.dateColumns.push_back(DateColumnOf(strictTypeCode(childText(field, "Type")), options));
     }
     return columns;
 }

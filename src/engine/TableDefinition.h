@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SqlLiterals.h"
 #include "TableSelection.h"
 
 #include <pugixml.hpp>
@@ -28,6 +29,7 @@ struct TableColumns {
     std::vector<std::string> definitions; // one per defined column, in field order
     std::string identityColumn;           // "" when the table has none
     std::vector<bool> required;           // one slot per field; the defined columns' flags first
+    std::vector<DateColumn> dateColumns;  // per defined column: the type its date-time values go into
 };
 
 struct TableIndexes {
@@ -37,6 +39,10 @@ struct TableIndexes {
 
 // The SQL Server column type of an Access field type code. Big integers (16) map to BIGINT.
 ColumnType MapColumnType(int typeCode, long long size, long long scale, const TableDefinitionOptions& options);
+
+// The type a field's date-time values go into: DATETIME2 for Date/Time (8) and Date/Time Extended
+// (23) when `datetimetype` says so, else DATETIME (Time, 22, always).
+DateColumn DateColumnOf(int typeCode, const TableDefinitionOptions& options);
 
 // The `Fields/Field` elements that become columns: the listed ones, or all when none is listed.
 std::vector<pugi::xml_node> DefinedFields(const pugi::xml_node& table, const std::string& sourceName,

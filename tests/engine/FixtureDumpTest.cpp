@@ -205,6 +205,35 @@ TEST(FixtureDump, complexColumnsGetDefinedLiterals) {
     EXPECT_NE(multiValued.dump.find("; "), std::string::npos);
 }
 
+// Date/Time Extended keeps its 100-ns ticks in DATETIME2; DATETIME, which refuses a fourth digit,
+// gets them rounded to the millisecond. Date/Time values keep their milliseconds either way.
+TEST(FixtureDump, dateTimeFractionsArriveToTheDigitTheColumnHolds) {
+    for (const char* type : {"DATETIME2", "DATETIME"}) {
+        DumpRun run(fixture::path("access/a2019_ext_datetime.accdb"), "");
+        run.settings.section().set("datetimetype", type);
+        ASSERT_EQ(run.run(), 0) << run.report;
+        const bool wide = std::string(type) == "DATETIME2";
+        EXPECT_NE(run.dump.find(wide ? "VALUES (6, N'row6', '2021-06-14T22:45:12.3456789', '2021-06-14T22:45:12', "
+                                     : "VALUES (6, N'row6', '2021-06-14T22:45:12.346', '2021-06-14T22:45:12', "),
+                  std::string::npos)
+            << type;
+        EXPECT_NE(run.dump.find(wide ? "VALUES (8, N'row8', '0100-06-14T12:45:00.1234567', "
+                                     : "VALUES (8, N'row8', '0100-06-14T12:45:00.123', "),
+                  std::string::npos)
+            << type;
+    }
+}
+
+// A settings file written by hand may list a table by its name alone (examples/sample.ini does): the
+// table moves with every field, and with its primary key and indexes as well.
+TEST(FixtureDump, aTableListedWithoutFieldsKeepsItsKeyAndIndexes) {
+    DumpRun run(fixture::path("access/a97_basic_types.mdb"), "");
+    run.settings.section().set("sourcetables", StringList{"Table1"});
+    ASSERT_EQ(run.run(), 0) << run.report;
+    EXPECT_NE(run.dump.find("  [I] BIT, \r\n  PRIMARY KEY ([A])\r\n)\r\n"), std::string::npos);
+    EXPECT_NE(run.dump.find("CREATE INDEX [B] ON [Table1] ([B])\r\nGO\r\n"), std::string::npos);
+}
+
 // With `unicode` off the data is written in plain literals, but object_id still gets an N literal: a
 // plain one would turn the name's characters into "?" and never find the table it guards.
 TEST(FixtureDump, theDropGuardFindsNonAsciiTablesWithoutUnicode) {

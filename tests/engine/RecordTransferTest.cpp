@@ -110,7 +110,7 @@ TEST_F(RecordTransfer, twentyFiveRowsMoveTheBarAtTenAndTwenty) {
     ASSERT_EQ(inserts.size(), 25u);
     // An identity column brings the column list, even with `columnlist` off.
     EXPECT_EQ(inserts[0], "INSERT INTO [TwentyFive] ([ID], [Code], [Amount], [At], [Ok]) "
-                          "VALUES (1, N'C6309', 25.034123905938, '2015-07-18 01:33:00', 1)");
+                          "VALUES (1, N'C6309', 25.034123905938, '2015-07-18T01:33:00', 1)");
     EXPECT_TRUE(endsWith(written, "\r\n-- 25 records\r\n\r\n"));
     EXPECT_EQ(progress.statusLines.back(), "  25 records moved");
 }

@@ -161,23 +161,41 @@ TEST(SafeNumber, nanAndInfinityBecomeNullAndAreFlagged) {
     EXPECT_TRUE(appendSafeNumber(out, Variant::null()));
 }
 
-TEST(SafeDate, writesSecondsWhateverTheValue) {
+// ISO 8601 with a T reads the same under every session language (a space makes DATETIME read
+// year-day-month under British English, German or French); the fraction appears only when the value
+// has one, to the millisecond for DATETIME and to 100 ns for DATETIME2.
+TEST(SafeDate, writesIsoWithTheFractionTheColumnHolds) {
+    using D = DateColumn;
     struct Case {
         Variant value;
-        const char* expected;
+        const char* dateTime;
+        const char* dateTime2;
     } cases[] = {
-        {Variant(at(2009, 3, 7, 14, 5, 9)), "'2009-03-07 14:05:09'"},
-        {Variant(at(2009, 3, 7)), "'2009-03-07 00:00:00'"},
-        {Variant(at(1899, 12, 30, 14, 5, 9)), "'1899-12-30 14:05:09'"},
-        {Variant(at(2024, 1, 1, 12, 34, 56, 9'990'000)), "'2024-01-01 12:34:56'"},
-        {Variant(at(100, 1, 1)), "'0100-01-01 00:00:00'"},
-        {Variant(at(9999, 12, 31, 23, 59, 59)), "'9999-12-31 23:59:59'"},
-        {Variant::null(), "NULL"},
-        {Variant("not a date"), "'1899-12-30 00:00:00'"},
-        {Variant(1.5), "'1899-12-31 12:00:00'"},
+        {Variant(at(2009, 3, 7, 14, 5, 9)), "'2009-03-07T14:05:09'", "'2009-03-07T14:05:09'"},
+        {Variant(at(2024, 1, 13)), "'2024-01-13T00:00:00'", "'2024-01-13T00:00:00'"},
+        {Variant(at(1899, 12, 30, 14, 5, 9)), "'1899-12-30T14:05:09'", "'1899-12-30T14:05:09'"},
+        {Variant(at(2024, 1, 1, 12, 34, 56, 9'990'000)), "'2024-01-01T12:34:56.999'", "'2024-01-01T12:34:56.999'"},
+        {Variant(at(2024, 1, 1, 0, 0, 0, 1'230'000)), "'2024-01-01T00:00:00.123'", "'2024-01-01T00:00:00.123'"},
+        {Variant(at(2024, 1, 1, 0, 0, 0, 1'234'567)), "'2024-01-01T00:00:00.123'", "'2024-01-01T00:00:00.1234567'"},
+        {Variant(at(2024, 1, 1, 0, 0, 0, 1'235'000)), "'2024-01-01T00:00:00.124'", "'2024-01-01T00:00:00.1235'"},
+        {Variant(at(2024, 1, 1, 0, 0, 0, 5'000)), "'2024-01-01T00:00:00.001'", "'2024-01-01T00:00:00.0005'"},
+        {Variant(at(2024, 1, 1, 0, 0, 0, 4'999)), "'2024-01-01T00:00:00'", "'2024-01-01T00:00:00.0004999'"},
+        {Variant(at(2024, 1, 1, 0, 0, 0, 1)), "'2024-01-01T00:00:00'", "'2024-01-01T00:00:00.0000001'"},
+        // Rounding to the millisecond carries through the seconds, minutes, hours, days and months.
+        {Variant(at(2024, 12, 31, 23, 59, 59, 9'999'500)), "'2025-01-01T00:00:00'", "'2024-12-31T23:59:59.99995'"},
+        {Variant(at(2024, 2, 28, 23, 59, 59, 9'999'999)), "'2024-02-29T00:00:00'", "'2024-02-28T23:59:59.9999999'"},
+        {Variant(DateTime::fromOleDate(45000.5 + 0.25 / 86400)), "'2023-03-15T12:00:00.250'",
+         "'2023-03-15T12:00:00.250'"},
+        {Variant(at(100, 1, 1)), "'0100-01-01T00:00:00'", "'0100-01-01T00:00:00'"},
+        {Variant(at(9999, 12, 31, 23, 59, 59)), "'9999-12-31T23:59:59'", "'9999-12-31T23:59:59'"},
+        {Variant::null(), "NULL", "NULL"},
+        {Variant("not a date"), "'1899-12-30T00:00:00'", "'1899-12-30T00:00:00'"},
+        {Variant(1.5), "'1899-12-31T12:00:00'", "'1899-12-31T12:00:00'"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(SafeDate(c.value), c.expected);
+    for (const auto& c : cases) {
+        EXPECT_EQ(SafeDate(c.value, D::DateTime), c.dateTime) << c.dateTime2;
+        EXPECT_EQ(SafeDate(c.value, D::DateTime2), c.dateTime2);
+    }
 }
 
 TEST(SafeBlob, writesHexOrFallsBackAndEnforcesTheLimit) {

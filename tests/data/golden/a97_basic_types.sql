@@ -65,8 +65,8 @@ CREATE TABLE [Table1] (
 -- Dumping data for table 'Table1'
 --
 
-INSERT INTO [Table1] VALUES (N'a', N'b', 0, 0, 0, 0, '1981-12-12 00:00:00', 0, 0)
-INSERT INTO [Table1] VALUES (N'abcdefg', N'hijklmnop', 2, 222, 333333333, 444.555, '1974-09-21 00:00:00', 3.5, 1)
+INSERT INTO [Table1] VALUES (N'a', N'b', 0, 0, 0, 0, '1981-12-12T00:00:00', 0, 0)
+INSERT INTO [Table1] VALUES (N'abcdefg', N'hijklmnop', 2, 222, 333333333, 444.555, '1974-09-21T00:00:00', 3.5, 1)
 -- 2 records
 
 CREATE INDEX [B] ON [Table1] ([B])
