@@ -286,6 +286,9 @@ bool Run::moveTable(const pugi::xml_node& table) {
         }
     }
 
+    for (const std::string& note : definition.notes)
+        appendLine(note);
+
     m_phase = "Transfer records";
     int count = 0;
     if (flag("transferrecords")) {

@@ -1,5 +1,6 @@
 #include "TableDefinition.h"
 
+#include "DefaultValue.h"
 #include "SchemaDocument.h"
 #include "SqlLiterals.h"
 #include "lib/Convert.h"
@@ -38,21 +39,6 @@ std::unordered_set<std::string> primaryKeyFields(const pugi::xml_node& table) {
     return names;
 }
 
-std::string defaultClause(const pugi::xml_node& field, bool numeric, bool unicode) {
-    std::string d = childText(field, "DefaultValue");
-    const std::string upper = toUpperAscii(d);
-    if (upper == "NOW()" || upper == "DATE()" || upper == "DATE$()" || upper == "TIME()" || upper == "TIME$()")
-        return " DEFAULT GETDATE()";
-    if (d.empty() || d == "GenUniqueID()" || d == "GenGUID()")
-        return std::string();
-    if (d.front() == '"') {
-        d = d.size() >= 2 ? d.substr(1, d.size() - 2) : std::string();
-        for (std::size_t at = 0; (at = d.find("\"\"", at)) != std::string::npos; ++at)
-            d.erase(at, 1);
-    }
-    return " DEFAULT " + (numeric ? SafeNumber(Variant(val(d))) : SafeString(Variant(d), unicode));
-}
-
 // Access sets the auto-number bit on complex (attachment and multi-valued) columns too; SQL Server
 // takes IDENTITY only on an integer column, and on one column of a table.
 bool isIdentityType(int typeCode) {
@@ -62,15 +48,21 @@ bool isIdentityType(int typeCode) {
 // `identity` comes in true while the table may still get its identity column, and goes out true
 // when this column is it.
 std::string columnDefinition(const pugi::xml_node& field, bool notNull, const TableDefinitionOptions& options,
-                             bool& identity) {
+                             bool& identity, std::vector<std::string>& notes) {
     const std::string name = childText(field, "Name");
     const int typeCode = strictTypeCode(childText(field, "Type"));
     const ColumnType type = MapColumnType(typeCode, toInteger(Variant(childText(field, "Size"))),
                                           toInteger(Variant(childText(field, "Scale"))), options);
     std::string definition = SafeFieldName(name) + " ";
     definition += notNull ? removeAll(type.text, " NULL") + " NOT NULL" : type.text;
-    if (options.transferDefaultValues)
-        definition += defaultClause(field, type.numeric, options.unicode);
+    if (options.transferDefaultValues) {
+        const DefaultValue value =
+            TranslateDefault(childText(field, "DefaultValue"),
+                             {name, typeCode, type.text, options.unicode, DateColumnOf(typeCode, options)});
+        definition += value.clause;
+        if (!value.note.empty())
+            notes.push_back(value.note);
+    }
     identity = identity && options.transferAutonumbers && field.child("Attributes").attribute("Bit5") &&
                isIdentityType(typeCode);
     if (identity)
@@ -217,7 +209,8 @@ TableColumns DefineColumns(const pugi::xml_node& table, const std::string& sourc
         const std::string name = childText(field, "Name");
         const bool required = toBooleanOr(Variant(childText(field, "Required")), false);
         bool identity = columns.identityColumn.empty();
-        columns.definitions.push_back(columnDefinition(field, required || keyFields.count(name), options, identity));
+        columns.definitions.push_back(
+            columnDefinition(field, required || keyFields.count(name), options, identity, columns.notes));
         if (identity)
             columns.identityColumn = name;
         columns.required[slot++] = required;

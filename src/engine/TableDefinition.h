@@ -30,6 +30,7 @@ struct TableColumns {
     std::string identityColumn;           // "" when the table has none
     std::vector<bool> required;           // one slot per field; the defined columns' flags first
     std::vector<DateColumn> dateColumns;  // per defined column: the type its date-time values go into
+    std::vector<std::string> notes;       // report lines: what of the fields could not be carried over
 };
 
 struct TableIndexes {

@@ -106,9 +106,29 @@ TEST(TableDefinition, defaultsFollowTheAccessExpression) {
         const char* expectedPlain;
     } cases[] = {
         {{"d", "8", "8", "0", "Now()"}, "[d] DATETIME DEFAULT GETDATE()", "[d] DATETIME DEFAULT GETDATE()"},
-        {{"d", "8", "8", "0", "date()"}, "[d] DATETIME DEFAULT GETDATE()", "[d] DATETIME DEFAULT GETDATE()"},
-        {{"d", "8", "8", "0", "Time$()"}, "[d] DATETIME DEFAULT GETDATE()", "[d] DATETIME DEFAULT GETDATE()"},
-        {{"d", "8", "8", "0", "=Now()"}, "[d] DATETIME DEFAULT N'=Now()'", "[d] DATETIME DEFAULT '=Now()'"},
+        {{"d", "8", "8", "0", "date()"},
+         "[d] DATETIME DEFAULT CONVERT(date, GETDATE())",
+         "[d] DATETIME DEFAULT CONVERT(date, GETDATE())"},
+        {{"d", "8", "8", "0", "Time$()"},
+         "[d] DATETIME DEFAULT DATEADD(day, -2, CONVERT(datetime, CONVERT(time, GETDATE())))",
+         "[d] DATETIME DEFAULT DATEADD(day, -2, CONVERT(datetime, CONVERT(time, GETDATE())))"},
+        {{"d", "8", "8", "0", "=Now()"}, "[d] DATETIME DEFAULT GETDATE()", "[d] DATETIME DEFAULT GETDATE()"},
+        {{"s", "10", "50", "0", "=Now()"}, "[s] NVARCHAR(50) DEFAULT GETDATE()", "[s] VARCHAR(50) DEFAULT GETDATE()"},
+        {{"s", "10", "50", "0", "=\"x\""}, "[s] NVARCHAR(50) DEFAULT N'x'", "[s] VARCHAR(50) DEFAULT 'x'"},
+        {{"n", "4", "4", "0", "=5"}, "[n] INT DEFAULT 5", "[n] INT DEFAULT 5"},
+        {{"m", "5", "19", "0", "\"2.5\""}, "[m] MONEY DEFAULT 2.5", "[m] MONEY DEFAULT 2.5"},
+        {{"d", "8", "8", "0", "#3/4/2024#"},
+         "[d] DATETIME DEFAULT '2024-03-04T00:00:00'",
+         "[d] DATETIME DEFAULT '2024-03-04T00:00:00'"},
+        {{"d", "8", "8", "0", "=#2024-03-04 10:20:30#"},
+         "[d] DATETIME DEFAULT '2024-03-04T10:20:30'",
+         "[d] DATETIME DEFAULT '2024-03-04T10:20:30'"},
+        {{"d", "8", "8", "0", "#10:20 PM#"},
+         "[d] DATETIME DEFAULT '1899-12-30T22:20:00'",
+         "[d] DATETIME DEFAULT '1899-12-30T22:20:00'"},
+        {{"d", "8", "8", "0", "\"12/31/1999 11:59:59 PM\""},
+         "[d] DATETIME DEFAULT '1999-12-31T23:59:59'",
+         "[d] DATETIME DEFAULT '1999-12-31T23:59:59'"},
         {{"s", "10", "50", "0", "\"It's a \"\"quoted\"\" default\""},
          "[s] NVARCHAR(50) DEFAULT N'It''s a \"quoted\" default'",
          "[s] VARCHAR(50) DEFAULT 'It''s a \"quoted\" default'"},
@@ -124,7 +144,7 @@ TEST(TableDefinition, defaultsFollowTheAccessExpression) {
         {{"x", "4", "4", "0", "&HFF"}, "[x] INT DEFAULT 255", "[x] INT DEFAULT 255"},
         {{"b", "1", "1", "0", "1"}, "[b] BIT DEFAULT 1", "[b] BIT DEFAULT 1"},
         {{"b", "1", "1", "0", "NULL"}, "[b] BIT DEFAULT 0", "[b] BIT DEFAULT 0"},
-        {{"n", "4", "4", "0", "abc"}, "[n] INT DEFAULT 0", "[n] INT DEFAULT 0"},
+        {{"n", "4", "4", "0", "abc"}, "[n] INT", "[n] INT"},
         {{"big", "16", "8", "0", "42"}, "[big] BIGINT DEFAULT 42", "[big] BIGINT DEFAULT 42"},
     };
     for (const auto& c : cases) {
@@ -134,6 +154,37 @@ TEST(TableDefinition, defaultsFollowTheAccessExpression) {
     TableDefinitionOptions off = defaults();
     off.transferDefaultValues = false;
     EXPECT_EQ(columnOf({"m", "5", "19", "0", "0"}, off), "[m] MONEY");
+}
+
+// A default that cannot become a constant or function of the column's type is left out and named in
+// the report; a text never becomes the default of a column that is not text.
+TEST(TableDefinition, defaultsWithoutEquivalentAreLeftOutAndNamed) {
+    SchemaTable t("T",
+                  {{"n", "4", "4", "0", "Date()"},
+                   {"m", "5", "19", "0", "\"abc\""},
+                   {"d", "8", "8", "0", "=Date()+7"},
+                   {"e", "8", "8", "0", "#4/31/2024#"},
+                   {"f", "8", "8", "0", "\"soon\""},
+                   {"o", "11", "0", "0", "\"x\""},
+                   {"ok", "4", "4", "0", "1"}},
+                  {});
+    const TableColumns columns = DefineColumns(t.node(), "T", selectAll("T"), defaults());
+    EXPECT_EQ(columns.definitions, (std::vector<std::string>{"[n] INT", "[m] MONEY", "[d] DATETIME", "[e] DATETIME",
+                                                             "[f] DATETIME", "[o] IMAGE", "[ok] INT DEFAULT 1"}));
+    EXPECT_EQ(columns.notes,
+              (std::vector<std::string>{
+                  "- column n has no default: the Access default Date() has no SQL Server equivalent for INT",
+                  "- column m has no default: the Access default \"abc\" has no SQL Server equivalent for MONEY",
+                  "- column d has no default: the Access default =Date()+7 has no SQL Server equivalent for DATETIME",
+                  "- column e has no default: the Access default #4/31/2024# has no SQL Server equivalent for "
+                  "DATETIME",
+                  "- column f has no default: the Access default \"soon\" has no SQL Server equivalent for DATETIME",
+                  "- column o has no default: the Access default \"x\" has no SQL Server equivalent for IMAGE"}));
+    // Into DATETIME2 a date constant keeps what DATETIME2 holds.
+    TableDefinitionOptions wide = defaults();
+    wide.dateTimeType = "DATETIME2";
+    EXPECT_EQ(columnOf({"d", "8", "8", "0", "#1/1/100 12:00:01 AM#"}, wide),
+              "[d] DATETIME2 DEFAULT '0100-01-01T00:00:01'");
 }
 
 TEST(TableDefinition, notNullComesFromRequiredOrThePrimaryKey) {
