@@ -53,6 +53,8 @@ std::string columnDefinition(const pugi::xml_node& field, bool notNull, const Ta
     const int typeCode = strictTypeCode(childText(field, "Type"));
     const ColumnType type = MapColumnType(typeCode, toInteger(Variant(childText(field, "Size"))),
                                           toInteger(Variant(childText(field, "Scale"))), options);
+    if (type.unknown)
+        notes.push_back("- column " + name + " has an unknown type; its stored bytes were copied");
     std::string definition = SafeFieldName(name) + " ";
     definition += notNull ? removeAll(type.text, " NULL") + " NOT NULL" : type.text;
     if (options.transferDefaultValues) {
@@ -70,7 +72,8 @@ std::string columnDefinition(const pugi::xml_node& field, bool notNull, const Ta
     return definition;
 }
 
-// Memo, OLE, binary and complex fields become MAX or IMAGE columns, which SQL Server cannot index.
+// Memo, OLE, binary, complex and unknown fields become MAX or IMAGE columns, which SQL Server cannot
+// index.
 bool isIndexable(int typeCode) {
     switch (typeCode) {
     case 9:
@@ -80,7 +83,7 @@ bool isIndexable(int typeCode) {
     case 101:
         return false;
     default:
-        return typeCode < 102 || typeCode > 109;
+        return (typeCode < 102 || typeCode > 109) && !MapColumnType(typeCode, 0, 0, {}).unknown;
     }
 }
 
@@ -177,7 +180,7 @@ ColumnType MapColumnType(int typeCode, long long size, long long scale, const Ta
     default:
         if (typeCode >= 102 && typeCode <= 109)
             return {n + "VARCHAR(MAX)", false};
-        return {std::string(), false};
+        return {"VARBINARY(MAX)", false, true};
     }
 }
 

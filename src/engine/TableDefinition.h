@@ -21,8 +21,9 @@ struct TableDefinitionOptions {
 };
 
 struct ColumnType {
-    std::string text;     // "" for a type code without a mapping
+    std::string text;     // VARBINARY(MAX) for a type code without a mapping
     bool numeric = false; // DEFAULT written as a number
+    bool unknown = false; // a type code no reader knows: the column holds the bytes the rows store
 };
 
 struct TableColumns {
@@ -38,7 +39,8 @@ struct TableIndexes {
     std::vector<std::string> secondary;   // CREATE [UNIQUE ]INDEX statements
 };
 
-// The SQL Server column type of an Access field type code. Big integers (16) map to BIGINT.
+// The SQL Server column type of an Access field type code. Big integers (16) map to BIGINT; a code
+// no reader knows to VARBINARY(MAX), for the bytes its values are stored as.
 ColumnType MapColumnType(int typeCode, long long size, long long scale, const TableDefinitionOptions& options);
 
 // The type a field's date-time values go into: DATETIME2 for Date/Time (8) and Date/Time Extended

@@ -189,7 +189,8 @@ int adoTypeOf(ValueKind kind, const ColumnDefinition& column) {
     case ValueKind::Attachment:
         return adotype::LongVarBinary;
     case ValueKind::Unknown:
-        return adotype::Empty;
+        // A type no reader knows is delivered as the bytes it has in the row, so nothing is lost.
+        return adotype::LongVarBinary;
     }
     return adotype::Empty;
 }

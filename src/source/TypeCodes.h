@@ -58,7 +58,8 @@ int daoTypeOf(const ColumnDefinition& column, ComplexKind complex);
 long daoSizeOf(const ColumnDefinition& column, bool jet3);
 // The DAO field attribute word: 1 fixed or 2 variable, 16 auto-increment, 32 updatable, 32768 hyperlink.
 long daoAttributesOf(const ColumnDefinition& column);
-// The ADO type code the cursor reports for the column; 0 for a type it cannot deliver.
+// The ADO type code the cursor reports for the column; LongVarBinary for a type no reader knows,
+// whose values are the bytes the row holds.
 int adoTypeOf(ValueKind kind, const ColumnDefinition& column);
 // The precision and scale an OLE DB provider reports in its column schema; -1 where it reports null.
 int providerPrecisionOf(const ColumnDefinition& column);
