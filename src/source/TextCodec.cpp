@@ -46,6 +46,10 @@ void appendLatin1(const std::uint8_t* data, std::size_t size, std::string& out) 
     out.resize(static_cast<std::size_t>(p - out.data()));
 }
 
+bool isCp1252Gap(unsigned char byte) {
+    return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+}
+
 iconv_t openIconv(const char* to, const char* from) {
     return iconv_open(to, from);
 }
@@ -185,12 +189,21 @@ void CodePageDecoder::decode(const std::uint8_t* data, std::size_t size, std::st
             break;
         if (errno == E2BIG)
             break; // cannot happen: four output bytes per input byte are reserved
-        // An undefined or incomplete byte: one replacement character, then go on after it.
+        // An undefined or incomplete byte: one replacement character, then go on after it. Code page
+        // 1252 leaves 0x81, 0x8D, 0x8F, 0x90 and 0x9D undefined; Windows maps them to the C1 controls
+        // of the same number, and so does this.
         if (outLeft < 3)
             break;
-        for (const char c : std::string_view(kReplacement))
-            *outPtr++ = c;
-        outLeft -= 3;
+        const auto byte = static_cast<unsigned char>(*in);
+        if (m_codePage == 1252 && isCp1252Gap(byte)) {
+            *outPtr++ = static_cast<char>(0xC2);
+            *outPtr++ = static_cast<char>(byte);
+            outLeft -= 2;
+        } else {
+            for (const char c : std::string_view(kReplacement))
+                *outPtr++ = c;
+            outLeft -= 3;
+        }
         ++in;
         --inLeft;
     }

@@ -134,13 +134,18 @@ void ValueDecoder::decodeCalculated(const ColumnDefinition& column, ValueKind ki
         data = m_scratch.data();
         size = m_scratch.size();
     }
-    if (size >= kCalculatedDataOffset) {
+    const bool hasResult = size >= kCalculatedDataOffset;
+    if (hasResult) {
         const std::size_t length = jet::le32(data + kCalculatedLengthOffset);
         size = std::min(length, size - kCalculatedDataOffset);
         data += kCalculatedDataOffset;
     }
     if (size == 0) {
-        out.setNull(); // no result stored (an operand was null)
+        // A stored text result of length 0 is a zero-length text; nothing stored at all is no result.
+        if (hasResult && (kind == ValueKind::Text || kind == ValueKind::Memo))
+            out.assignText().clear();
+        else
+            out.setNull();
         return;
     }
     switch (kind) {

@@ -300,6 +300,17 @@ TEST(CursorValues, calculatedFieldsDeliverTheirStoredResult) {
     EXPECT_EQ(r.type("DecimalTest"), adotype::Numeric);
 }
 
+// A calculated text whose stored result has length 0 is a zero-length text: the row's null mask says
+// the value is there.
+TEST(CursorValues, anEmptyCalculatedTextIsZeroLengthNotNull) {
+    const Rows r = readAll(accessFile("a2010_calc_composite_pk.accdb"), "Tabella1");
+    ASSERT_EQ(r.rows.size(), 13u);
+    EXPECT_EQ(r.at(0, "eee"), Variant("g"));
+    EXPECT_EQ(r.at(1, "eee"), Variant(""));
+    EXPECT_EQ(r.at(4, "eee"), Variant("eee1"));
+    EXPECT_TRUE(r.at(1, "°").isNull());
+}
+
 TEST(CursorComplex, multiValuedFieldsAndAttachments) {
     const Rows r = readAll(accessFile("a2007_complex_columns.accdb"), "Table1");
     ASSERT_EQ(r.rows.size(), 4u);

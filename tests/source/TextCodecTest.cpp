@@ -41,7 +41,12 @@ TEST(TextCodec, codePages) {
     const std::uint8_t pound[] = {0xA3, '5', 0x81};
     western.decode(pound, sizeof pound, out);
     EXPECT_EQ(out, "\xC2\xA3"
-                   "5\xEF\xBF\xBD"); // 0x81 is undefined in cp1252
+                   "5\xC2\x81");
+    // The five bytes cp1252 leaves undefined become the C1 controls of their number, as on Windows;
+    // their neighbours stay the characters cp1252 gives them (euro sign, low quote, Z caron, ...).
+    const std::uint8_t gaps[] = {0x80, 0x81, 0x8C, 0x8D, 0x8E, 0x8F, 0x90, 0x91, 0x9C, 0x9D, 0x9E};
+    western.decode(gaps, sizeof gaps, out);
+    EXPECT_EQ(out, "\u20AC\u0081\u0152\u008D\u017D\u008F\u0090\u2018\u0153\u009D\u017E");
     CodePageDecoder chinese(936);
     const std::uint8_t gbk[] = {'G', 0xB1, 0xE0, 0xC2, 0xEB};
     chinese.decode(gbk, sizeof gbk, out);
