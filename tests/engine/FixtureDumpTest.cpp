@@ -127,6 +127,17 @@ bool isDumpLine(const std::string& line) {
     return line.empty() || line == "GO";
 }
 
+// What the converter knowingly does not hold exactly (README, Limitations): a calculated Decimal field
+// stores a scale per value and arrives as DECIMAL(28,10), which rounds a longer fraction.
+std::vector<serverrules::Finding> withoutKnownLimits(const std::string& fixture,
+                                                     std::vector<serverrules::Finding> findings) {
+    std::erase_if(findings, [&](const serverrules::Finding& f) {
+        return fixture == "access/a2010_calculated_fields.accdb" && f.rule == "literals" &&
+               f.message.find("more decimal places than the scale of DECIMAL(28,10)") != std::string::npos;
+    });
+    return findings;
+}
+
 class EveryFixture : public ::testing::TestWithParam<Fixture> {};
 
 } // namespace
@@ -143,8 +154,10 @@ TEST_P(EveryFixture, convertsToADumpWhoseRowCountsEqualTheSource) {
             GTEST_SKIP() << "encrypted file not readable yet: " << error.description();
         throw;
     }
-    run->settings.section().set("ignorelargeblobs", 1); // edge's AllTypes holds a 500001-byte OLE value
+    run->settings.section().set("ignorelargeblobs", 1);       // edge's AllTypes holds a 500001-byte OLE value
+    run->settings.section().set("datetimetype", "DATETIME2"); // the wizard's default; holds dates before 1753
     ASSERT_EQ(run->run(), 0) << run->report;
+    EXPECT_EQ(serverrules::describe(withoutKnownLimits(GetParam().relative, serverrules::checkScript(run->dump))), "");
     EXPECT_EQ(run->report.find("Error"), std::string::npos) << run->report;
     EXPECT_EQ(run->report.find("aborted"), std::string::npos) << run->report;
     EXPECT_EQ(run->progress.statusLines.back(), "  Transfer completed");
