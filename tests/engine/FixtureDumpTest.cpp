@@ -1,12 +1,7 @@
 // Whole runs on real Access files: scanned by the source layer, converted by the run into a dump.
-#include "FixtureFiles.h"
-#include "RecordingProgress.h"
-#include "RunSettings.h"
+#include "FixtureRuns.h"
 #include "ServerRules.h"
-#include "TempFolder.h"
-#include "engine/SchemaDocument.h"
 #include "lib/Error.h"
-#include "source/SchemaScanner.h"
 
 #include <gtest/gtest.h>
 
@@ -19,85 +14,6 @@
 using namespace tabulon;
 
 namespace {
-
-struct Fixture {
-    std::string relative; // under tests/data
-    std::string password;
-};
-
-void PrintTo(const Fixture& fixture, std::ostream* out) {
-    *out << fixture.relative;
-}
-
-// The passwords of the encrypted files, as tests/data/README.md gives them: a table row naming the
-// file in its first cell and "password `...`" in its description.
-std::map<std::string, std::string> readmePasswords() {
-    std::map<std::string, std::string> passwords;
-    std::ifstream readme(std::string(TABULON_TEST_DATA) + "/README.md");
-    for (std::string line; std::getline(readme, line);) {
-        const std::size_t cellEnd = line.find(" |", 2);
-        const std::size_t password = line.find("password `");
-        if (line.rfind("| ", 0) != 0 || cellEnd == std::string::npos || password == std::string::npos)
-            continue;
-        const std::size_t start = password + 10;
-        passwords[line.substr(2, cellEnd - 2)] = line.substr(start, line.find('`', start) - start);
-    }
-    return passwords;
-}
-
-std::vector<Fixture> everyFixture() {
-    std::vector<Fixture> fixtures;
-    const std::filesystem::path root(TABULON_TEST_DATA);
-    const auto passwords = readmePasswords();
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        const std::string extension = entry.path().extension().string();
-        const std::string relative = entry.path().lexically_relative(root).generic_string();
-        // The damaged set is there to be refused (source tests), not converted.
-        const bool damaged = entry.path().parent_path().filename() == "damaged";
-        if (entry.is_regular_file() && !damaged && (extension == ".mdb" || extension == ".accdb"))
-            fixtures.push_back({relative, passwords.count(relative) ? passwords.at(relative) : ""});
-    }
-    std::sort(fixtures.begin(), fixtures.end(),
-              [](const Fixture& a, const Fixture& b) { return a.relative < b.relative; });
-    return fixtures;
-}
-
-// One dump run of a whole database, every table and field selected, as the wizard would make it.
-class DumpRun {
-public:
-    DumpRun(const std::string& file, const std::string& password)
-        : temp(folder.path()), settings(file, folder.file("out.sql")) {
-        schema = ScanSourceDatabase(file, password, "", "", progress);
-        StringList selection;
-        for (const pugi::xpath_node& table : schema->select_nodes("*/Tables/Table")) {
-            const std::string name = childText(table.node(), "Name");
-            selection.push_back(name);
-            for (const pugi::xml_node field : table.node().child("Fields").children("Field"))
-                selection.push_back(name + "\\" + childText(field, "Name"));
-            tables.push_back(name);
-        }
-        settings.section().set("sourcepassword", password);
-        settings.section().set("sourcetables", selection);
-    }
-
-    int run() {
-        ConversionContext context{progress, flags, schema.get(), [](const SourceCredentials& credentials) {
-                                      return AccessDatabase::open(credentials);
-                                  }};
-        const int result = MoveData2MySql(settings.settings(), report, context);
-        dump = readBytes(folder.file("out.sql"));
-        return result;
-    }
-
-    TempFolder folder;
-    fixture::ScopedTemp temp;
-    RunSettings settings;
-    RecordingProgress progress;
-    RunFlags flags;
-    std::unique_ptr<pugi::xml_document> schema;
-    std::vector<std::string> tables;
-    std::string report, dump;
-};
 
 // The INSERT lines of each table's data block, checked against the block's own closing count.
 std::map<std::string, std::int64_t> insertCounts(const std::string& dump) {
@@ -144,9 +60,9 @@ class EveryFixture : public ::testing::TestWithParam<Fixture> {};
 
 TEST_P(EveryFixture, convertsToADumpWhoseRowCountsEqualTheSource) {
     const std::string file = fixture::path(GetParam().relative);
-    std::unique_ptr<DumpRun> run;
+    std::unique_ptr<FixtureRun> run;
     try {
-        run = std::make_unique<DumpRun>(file, GetParam().password);
+        run = std::make_unique<FixtureRun>(file, GetParam().password);
     } catch (const Error& error) {
         // Encrypted .accdb files open once the source layer decrypts them; until then they are refused.
         if (error.number() == 3051 && !GetParam().password.empty() &&
@@ -176,17 +92,10 @@ TEST_P(EveryFixture, convertsToADumpWhoseRowCountsEqualTheSource) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(RealFiles, EveryFixture, ::testing::ValuesIn(everyFixture()),
-                         [](const ::testing::TestParamInfo<Fixture>& info) {
-                             std::string name = info.param.relative;
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(RealFiles, EveryFixture, ::testing::ValuesIn(everyFixture()), fixtureTestName);
 
 TEST(FixtureDump, specialFloatsBecomeNullWithOneReportLinePerColumn) {
-    DumpRun run(fixture::path("generated/edge.accdb"), "");
+    FixtureRun run(fixture::path("generated/edge.accdb"), "");
     run.settings.section().set("sourcetables", StringList{"SpecialFloats"});
     ASSERT_EQ(run.run(), 0) << run.report;
     const std::string note = "NaN or infinite values, which SQL Server cannot hold, written as NULL\r\n";
@@ -199,13 +108,13 @@ TEST(FixtureDump, specialFloatsBecomeNullWithOneReportLinePerColumn) {
 }
 
 TEST(FixtureDump, complexColumnsGetDefinedLiterals) {
-    DumpRun attachments(fixture::path("access/a2007_attachments.accdb"), "");
+    FixtureRun attachments(fixture::path("access/a2007_attachments.accdb"), "");
     ASSERT_EQ(attachments.run(), 0) << attachments.report;
     EXPECT_NE(attachments.report.find("' of table 'Table1': attachments are not transferred, written as NULL\r\n"),
               std::string::npos)
         << attachments.report;
 
-    DumpRun multiValued(fixture::path("access/a2007_complex_columns.accdb"), "");
+    FixtureRun multiValued(fixture::path("access/a2007_complex_columns.accdb"), "");
     ASSERT_EQ(multiValued.run(), 0) << multiValued.report;
     EXPECT_NE(multiValued.dump.find("; "), std::string::npos);
 }
@@ -214,7 +123,7 @@ TEST(FixtureDump, complexColumnsGetDefinedLiterals) {
 // gets them rounded to the millisecond. Date/Time values keep their milliseconds either way.
 TEST(FixtureDump, dateTimeFractionsArriveToTheDigitTheColumnHolds) {
     for (const char* type : {"DATETIME2", "DATETIME"}) {
-        DumpRun run(fixture::path("access/a2019_ext_datetime.accdb"), "");
+        FixtureRun run(fixture::path("access/a2019_ext_datetime.accdb"), "");
         run.settings.section().set("datetimetype", type);
         ASSERT_EQ(run.run(), 0) << run.report;
         const bool wide = std::string(type) == "DATETIME2";
@@ -232,7 +141,7 @@ TEST(FixtureDump, dateTimeFractionsArriveToTheDigitTheColumnHolds) {
 // A column of a type no reader knows arrives as the bytes its rows store, and the report names it;
 // the table's other columns and rows move as well.
 TEST(FixtureDump, unknownColumnTypesArriveAsTheirStoredBytes) {
-    DumpRun run(fixture::path("access/a2007_unsupported_types.accdb"), "");
+    FixtureRun run(fixture::path("access/a2007_unsupported_types.accdb"), "");
     ASSERT_EQ(run.run(), 0) << run.report;
     EXPECT_NE(run.report.find("Table: Test\r\n- column UnknownVar has an unknown type; its stored bytes were copied\r\n"
                               "- column UnknownFix has an unknown type; its stored bytes were copied\r\n"
@@ -247,7 +156,7 @@ TEST(FixtureDump, unknownColumnTypesArriveAsTheirStoredBytes) {
 // A settings file written by hand may list a table by its name alone (examples/sample.ini does): the
 // table moves with every field, and with its primary key and indexes as well.
 TEST(FixtureDump, aTableListedWithoutFieldsKeepsItsKeyAndIndexes) {
-    DumpRun run(fixture::path("access/a97_basic_types.mdb"), "");
+    FixtureRun run(fixture::path("access/a97_basic_types.mdb"), "");
     run.settings.section().set("sourcetables", StringList{"Table1"});
     ASSERT_EQ(run.run(), 0) << run.report;
     EXPECT_NE(run.dump.find("  [I] BIT, \r\n  PRIMARY KEY ([A])\r\n)\r\n"), std::string::npos);
@@ -257,7 +166,7 @@ TEST(FixtureDump, aTableListedWithoutFieldsKeepsItsKeyAndIndexes) {
 // With `unicode` off the data is written in plain literals, but object_id still gets an N literal: a
 // plain one would turn the name's characters into "?" and never find the table it guards.
 TEST(FixtureDump, theDropGuardFindsNonAsciiTablesWithoutUnicode) {
-    DumpRun run(fixture::path("generated/edge.accdb"), "");
+    FixtureRun run(fixture::path("generated/edge.accdb"), "");
     run.settings.section().set("unicode", 0);
     run.settings.section().set("sourcetables", StringList{"表_テーブル"});
     ASSERT_EQ(run.run(), 0) << run.report;
@@ -270,7 +179,7 @@ TEST(FixtureDump, theDropGuardFindsNonAsciiTablesWithoutUnicode) {
 // Set TABULON_UPDATE_GOLDEN=1 to write the file anew after a deliberate change, then check it again.
 TEST(FixtureDump, goldenDumpOfA97BasicTypes) {
     const std::string file = fixture::path("access/a97_basic_types.mdb");
-    DumpRun run(file, "");
+    FixtureRun run(file, "");
     run.flags.unitTestMode = true; // "UNITTEST" instead of the version number
     ASSERT_EQ(run.run(), 0) << run.report;
     // The header shows the source path, which depends on where the tests run.

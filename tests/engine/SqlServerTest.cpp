@@ -3,12 +3,10 @@
 //   Driver={ODBC Driver 18 for SQL Server};Server=localhost;Uid=sa;Pwd=...;TrustServerCertificate=yes
 // and is skipped otherwise (no server can run on the build machines). The whole-run test also needs
 // a driver registered under the name "SQL Server" (see README), since that is the name the run
-// connects with; it takes Server, Uid and Pwd (or Trusted_Connection) from the same string.
-#include "FixtureFiles.h"
+// connects with; it takes Server, Uid and Pwd (or Trusted_Connection) from the same string. The
+// fixture test also runs each dump with sqlcmd, from the PATH or as TABULON_TEST_SQLCMD names it.
+#include "FixtureRuns.h"
 #include "OdbcQuery.h"
-#include "RecordingProgress.h"
-#include "RunSettings.h"
-#include "TempFolder.h"
 #include "engine/OdbcConnection.h"
 #include "engine/SchemaDocument.h"
 #include "engine/SchemaQueries.h"
@@ -21,6 +19,10 @@
 #include <sqlext.h>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <limits>
@@ -95,43 +97,74 @@ public:
     const std::string name;
 };
 
+// Points a run at the server of TABULON_TEST_MSSQL, through the driver named "SQL Server".
+void transferDirectly(FixtureRun& run, const std::string& database) {
+    const auto server = attributes(serverConnectionString());
+    const auto value = [&](const char* key) { return server.count(key) ? server.at(key) : std::string(); };
+    auto& s = run.settings.section();
+    s.set("destinationmethod", "DIRECT");
+    s.set("destinationauthentication", toLowerAscii(value("trusted_connection")) == "yes" ? "Windows" : "SQL");
+    s.set("destinationserver", value("server"));
+    s.set("destinationusername", value("uid"));
+    s.set("destinationpassword", value("pwd"));
+    s.set("destinationdatabase", database);
+}
+
 // Converts every table of the fixture straight into the scratch database; returns the schema document.
 std::unique_ptr<pugi::xml_document> convertDirectly(const std::string& relative, const ScratchDatabase& database,
-                                                    std::vector<std::string>& tables) {
-    const auto server = attributes(serverConnectionString());
-    TempFolder folder;
-    const std::string file = fixture::path(relative);
-    RecordingProgress progress;
-    const fixture::ScopedTemp temp(folder.path());
-    auto schema = ScanSourceDatabase(file, "", "", "", progress);
-    StringList selection;
-    for (const pugi::xpath_node& table : schema->select_nodes("*/Tables/Table")) {
-        tables.push_back(childText(table.node(), "Name"));
-        selection.push_back(tables.back());
-        for (const pugi::xml_node field : table.node().child("Fields").children("Field"))
-            selection.push_back(tables.back() + "\\" + childText(field, "Name"));
-    }
-
-    RunSettings settings(file, "");
-    settings.section().set("destinationmethod", "DIRECT");
-    const bool trusted = server.count("trusted_connection") && toLowerAscii(server.at("trusted_connection")) == "yes";
-    settings.section().set("destinationauthentication", trusted ? "Windows" : "SQL");
-    settings.section().set("destinationserver", server.count("server") ? server.at("server") : "");
-    settings.section().set("destinationusername", server.count("uid") ? server.at("uid") : "");
-    settings.section().set("destinationpassword", server.count("pwd") ? server.at("pwd") : "");
-    settings.section().set("destinationdatabase", database.name);
-    settings.section().set("datetimetype", "DATETIME2"); // edge holds dates before 1753
-    settings.section().set("ignorelargeblobs", 1);
-    settings.section().set("sourcetables", selection);
-
-    RunFlags flags;
-    std::string report;
-    ConversionContext context{progress, flags, schema.get(),
-                              [](const SourceCredentials& credentials) { return AccessDatabase::open(credentials); }};
-    EXPECT_EQ(MoveData2MySql(settings.settings(), report, context), 0) << report;
-    EXPECT_EQ(report.find("Error"), std::string::npos) << report;
-    return schema;
+                                                    std::vector<std::string>& tables,
+                                                    const std::string& password = "") {
+    FixtureRun run(fixture::path(relative), password);
+    transferDirectly(run, database.name);
+    run.settings.section().set("datetimetype", "DATETIME2"); // the wizard's default; holds dates before 1753
+    run.settings.section().set("ignorelargeblobs", 1);
+    EXPECT_EQ(run.run(), 0) << run.report;
+    EXPECT_EQ(run.report.find("Error"), std::string::npos) << run.report;
+    tables = run.tables;
+    return std::move(run.schema);
 }
+
+// The rows of a table of the destination database.
+long long destinationRows(const std::string& database, const std::string& table) {
+    return queryNumber("SELECT COUNT(*) FROM " + SafeTableName(database) + ".dbo." + SafeTableName(table));
+}
+
+// Runs a dump the way README tells users to: sqlcmd -f 65001 -x -b, which stops at the first error.
+// The program is TABULON_TEST_SQLCMD when set, else sqlcmd from the PATH. Returns its exit status,
+// -1 when it could not run; `output` gets what it printed.
+int runSqlcmd(const std::string& script, std::string& output) {
+    const auto server = attributes(serverConnectionString());
+    const auto value = [&](const char* key) { return server.count(key) ? server.at(key) : std::string(); };
+    const char* program = std::getenv("TABULON_TEST_SQLCMD");
+    std::vector<std::string> arguments{program && *program ? program : "sqlcmd", "-S", value("server")};
+    if (toLowerAscii(value("trusted_connection")) == "yes")
+        arguments.push_back("-E");
+    else
+        arguments.insert(arguments.end(), {"-U", value("uid"), "-P", value("pwd")});
+    if (toLowerAscii(value("trustservercertificate")) == "yes")
+        arguments.push_back("-C");
+    arguments.insert(arguments.end(), {"-f", "65001", "-x", "-b", "-i", script});
+    const std::string log = script + ".out";
+    const pid_t child = fork();
+    if (child == 0) {
+        const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(fd, 1);
+        dup2(fd, 2);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child)
+        return -1;
+    output = readBytes(log);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class SqlServerFixture : public ::testing::TestWithParam<Fixture> {};
 
 } // namespace
 
@@ -170,9 +203,7 @@ TEST(SqlServer, convertsEdgeDirectlyWithEveryRow) {
     convertDirectly("generated/edge.accdb", database, tables);
     const auto source = fixture::open("generated/edge.accdb");
     for (const std::string& table : tables)
-        EXPECT_EQ(queryNumber("SELECT COUNT(*) FROM [" + database.name + "].dbo." + SafeTableName(table)),
-                  source->rowCount(table))
-            << table;
+        EXPECT_EQ(destinationRows(database.name, table), source->rowCount(table)) << table;
 }
 
 // Each view returns the rows Access's query returns; the counts are worked out by hand from the tables.
@@ -209,3 +240,28 @@ TEST(SqlServer, viewsOfSavedQueriesReturnAccesssRows) {
     for (const auto& [query, expected] : counts)
         EXPECT_EQ(queryNumber(query), expected) << query;
 }
+
+// Every test file twice onto a fresh database: its dump run by sqlcmd -b, and a direct transfer. Both
+// must succeed and hold every row of every table.
+TEST_P(SqlServerFixture, dumpRunsInSqlcmdAndBothWaysHoldEveryRow) {
+    REQUIRE_SQL_SERVER();
+    ScratchDatabase fromDump, direct;
+    FixtureRun dump(fixture::path(GetParam().relative), GetParam().password);
+    dump.settings.section().set("destinationdatabase", fromDump.name);
+    dump.settings.section().set("datetimetype", "DATETIME2");
+    dump.settings.section().set("ignorelargeblobs", 1);
+    ASSERT_EQ(dump.run(), 0) << dump.report;
+    std::string output;
+    ASSERT_EQ(runSqlcmd(dump.folder.file("out.sql"), output), 0) << output;
+
+    std::vector<std::string> tables;
+    convertDirectly(GetParam().relative, direct, tables, GetParam().password);
+
+    const auto source = fixture::open(GetParam().relative, GetParam().password);
+    for (const std::string& table : dump.tables) {
+        EXPECT_EQ(destinationRows(fromDump.name, table), source->rowCount(table)) << table << " (sqlcmd)";
+        EXPECT_EQ(destinationRows(direct.name, table), source->rowCount(table)) << table << " (direct)";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(RealFiles, SqlServerFixture, ::testing::ValuesIn(everyFixture()), fixtureTestName);
