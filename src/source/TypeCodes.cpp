@@ -102,6 +102,11 @@ int daoTypeOf(const ColumnDefinition& column, ComplexKind complex) {
             return 108;
         case ComplexKind::Text:
             return 109;
+        case ComplexKind::Unknown:
+        case ComplexKind::None:
+            // Not the stored 18, which DAO reads as fixed-length text: a number of no DAO type, so
+            // that the column is carried as the bytes it stores, as the cursor delivers them.
+            return 0;
         default:
             return column.type;
         }

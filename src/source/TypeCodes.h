@@ -52,7 +52,7 @@ ValueKind valueKindOf(const ColumnDefinition& column, ComplexKind complex);
 
 // The DAO field type code (Boolean 1 ... Decimal 20, Attachment 101, multi-valued 102..109). Date/Time
 // Extended, which has no classic DAO code, is reported as 23 (Timestamp); an unknown storage type as its own
-// number.
+// number, and a complex column of an unknown kind as 0.
 int daoTypeOf(const ColumnDefinition& column, ComplexKind complex);
 // The DAO field size: bytes for fixed types and binaries, characters for text, 0 for memo and OLE.
 long daoSizeOf(const ColumnDefinition& column, bool jet3);

@@ -4,6 +4,7 @@
 #include "lib/Dictionary.h"
 #include "lib/Error.h"
 #include "source/AccessDatabase.h"
+#include "source/TypeCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -345,4 +346,14 @@ TEST(CursorColumns, unknownTypesDeliverTheirStoredBytes) {
     EXPECT_EQ(r.rows[0][0], Variant(Bytes{0xFF, 0xFE, 's', 'o', 'm', 'e', 'd', 'a', 't', 'a'}));
     EXPECT_EQ(r.rows[0][1], Variant(Bytes{0x37, 0, 0, 0}));
     EXPECT_TRUE(r.rows[2][0].isNull());
+}
+
+// A complex column of a kind the reader does not know gets no DAO type that would claim text (its
+// stored 18 is DAO's fixed-length text): its column holds the bytes the cursor delivers.
+TEST(CursorColumns, aComplexColumnOfUnknownKindIsCarriedAsBytes) {
+    ColumnDefinition column;
+    column.type = jettype::Complex;
+    EXPECT_EQ(daoTypeOf(column, ComplexKind::Unknown), 0);
+    EXPECT_EQ(daoTypeOf(column, ComplexKind::Text), 109);
+    EXPECT_EQ(adoTypeOf(valueKindOf(column, ComplexKind::Unknown), column), adotype::LongVarBinary);
 }
