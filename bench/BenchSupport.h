@@ -1,5 +1,5 @@
-// What the benchmark programs share: a progress that reports nowhere, and a child process measured
-// for wall time, CPU time and peak memory.
+// What the benchmark programs share: a progress that reports nowhere, a child process measured for
+// wall time, CPU time and peak memory, and the best time of a few repeats of some work.
 #pragma once
 
 #include "lib/Progress.h"
@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -52,6 +53,18 @@ inline Measure runChild(const std::vector<std::string>& argv, const std::string&
     const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
     return {elapsed.count(), seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss,
             WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// The shortest of `repeats` timings of the work, in seconds: the one least disturbed by other load.
+template <typename Work> double bestSeconds(Work work, int repeats = 5) {
+    double best = 1e300;
+    for (int i = 0; i < repeats; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        best = std::min(best, elapsed.count());
+    }
+    return best;
 }
 
 } // namespace tabulon::bench

@@ -1,28 +1,18 @@
 // Throughput of the support library's text paths, as ratios measured in one run:
 // UTF-16 decoding against a plain copy of the same bytes, and the settings reader and the list
 // splitter at ten times the input, which should take about ten times as long (linear time).
+#include "BenchSupport.h"
 #include "lib/Ini.h"
 #include "lib/Unicode.h"
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 using namespace tabulon;
+using tabulon::bench::bestSeconds;
 
 namespace {
-
-template <typename Work> double bestSeconds(Work work, int repeats = 5) {
-    double best = 1e300;
-    for (int i = 0; i < repeats; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        best = std::min(best, elapsed.count());
-    }
-    return best;
-}
 
 // Sections of twenty keys each, as many settings files appended into one.
 std::string iniText(int sections) {

@@ -1,28 +1,18 @@
 // The date-time literal of the record path, as ratios measured in one run: a million values (whole
 // seconds, milliseconds and 100-ns ticks mixed) written into one reused buffer, against appending a
 // fixed literal of the same length. The literal must stay linear and allocation-free per value.
+#include "BenchSupport.h"
 #include "engine/SqlLiterals.h"
 
-#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
 
 using namespace tabulon;
+using tabulon::bench::bestSeconds;
 
 namespace {
-
-template <typename Work> double bestSeconds(Work work, int repeats = 5) {
-    double best = 1e300;
-    for (int i = 0; i < repeats; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-        best = std::min(best, elapsed.count());
-    }
-    return best;
-}
 
 // Days 1900 to 2100; a third whole seconds, a third whole milliseconds, a third any 100-ns tick.
 std::vector<Variant> dateValues(std::size_t count) {
