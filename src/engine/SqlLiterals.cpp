@@ -167,15 +167,37 @@ char* putTwoDigits(char* at, int value) {
 char* putFraction(char* at, std::int64_t ticks) {
     if (ticks == 0)
         return at;
+    const auto millis = static_cast<int>(ticks / 10'000);
+    const auto rest = static_cast<int>(ticks % 10'000);
     *at++ = '.';
-    char digits[7];
-    for (int i = 6; i >= 0; --i, ticks /= 10)
-        digits[i] = static_cast<char>('0' + ticks % 10);
-    int count = 7;
-    while (count > 3 && digits[count - 1] == '0')
-        --count;
-    std::memcpy(at, digits, static_cast<std::size_t>(count));
-    return at + count;
+    *at++ = static_cast<char>('0' + millis / 100);
+    at = putTwoDigits(at, millis % 100);
+    if (rest == 0)
+        return at;
+    at = putTwoDigits(putTwoDigits(at, rest / 100), rest % 100);
+    while (at[-1] == '0')
+        --at;
+    return at;
+}
+
+// The fraction, when there is one, and the closing quote.
+void appendFractionAndQuote(std::string& out, std::int64_t ticks) {
+    char fraction[10];
+    char* last = putFraction(fraction, ticks);
+    *last++ = '\'';
+    out.append(fraction, static_cast<std::size_t>(last - fraction));
+}
+
+// A year outside 0 to 9999, far beyond SQL Server's range, written whole: "'Y-MM-DDThh:mm:ss".
+void appendWideYearDateTime(std::string& out, const DateTime::Parts& p) {
+    out += '\'';
+    appendInteger(out, p.year);
+    const char separators[] = "--T::";
+    const int fields[] = {p.month, p.day, p.hour, p.minute, p.second};
+    for (int i = 0; i < 5; ++i) {
+        out += separators[i];
+        appendPadded(out, fields[i], 2);
+    }
 }
 
 // Half a millisecond and more rounds up, before the epoch as after it.
@@ -331,28 +353,27 @@ void appendSafeDate(std::string& out, const Variant& value, DateColumn column) {
     if (column == DateColumn::DateTime)
         dateTime.ticks = roundedToMillisecond(dateTime.ticks);
     const DateTime::Parts p = dateTime.parts();
-    // Every field has a fixed place: fill them into one buffer and append it once.
-    char text[48];
-    char* at = text;
-    *at++ = '\'';
-    if (p.year >= 0 && p.year <= 9999) {
-        at = putTwoDigits(putTwoDigits(at, p.year / 100), p.year % 100);
-    } else {
-        at = std::to_chars(at, text + 16, p.year).ptr;
+    if (p.year < 0 || p.year > 9999) {
+        appendWideYearDateTime(out, p);
+        appendFractionAndQuote(out, p.fractionTicks);
+        return;
     }
-    *at++ = '-';
-    at = putTwoDigits(at, p.month);
-    *at++ = '-';
-    at = putTwoDigits(at, p.day);
-    *at++ = 'T';
-    at = putTwoDigits(at, p.hour);
-    *at++ = ':';
-    at = putTwoDigits(at, p.minute);
-    *at++ = ':';
-    at = putTwoDigits(at, p.second);
-    at = putFraction(at, p.fractionTicks);
-    *at++ = '\'';
-    out.append(text, static_cast<std::size_t>(at - text));
+    // Every field has a fixed place: fill them in one template and append it at once.
+    char text[] = "'0000-00-00T00:00:00'";
+    const auto put = [&](int at, int twoDigits) { putTwoDigits(text + at, twoDigits); };
+    put(1, p.year / 100);
+    put(3, p.year % 100);
+    put(6, p.month);
+    put(9, p.day);
+    put(12, p.hour);
+    put(15, p.minute);
+    put(18, p.second);
+    if (p.fractionTicks == 0) {
+        out.append(text, sizeof text - 1);
+        return;
+    }
+    out.append(text, sizeof text - 2);
+    appendFractionAndQuote(out, p.fractionTicks);
 }
 
 std::string SafeDate(const Variant& value, DateColumn column) {

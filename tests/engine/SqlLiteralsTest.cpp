@@ -188,6 +188,8 @@ TEST(SafeDate, writesIsoWithTheFractionTheColumnHolds) {
          "'2023-03-15T12:00:00.250'"},
         {Variant(at(100, 1, 1)), "'0100-01-01T00:00:00'", "'0100-01-01T00:00:00'"},
         {Variant(at(9999, 12, 31, 23, 59, 59)), "'9999-12-31T23:59:59'", "'9999-12-31T23:59:59'"},
+        // Beyond any SQL Server type, but written whole rather than cut to four digits.
+        {Variant(at(12345, 1, 2, 3, 4, 5, 60'000)), "'12345-01-02T03:04:05.006'", "'12345-01-02T03:04:05.006'"},
         {Variant::null(), "NULL", "NULL"},
         {Variant("not a date"), "'1899-12-30T00:00:00'", "'1899-12-30T00:00:00'"},
         {Variant(1.5), "'1899-12-31T12:00:00'", "'1899-12-31T12:00:00'"},
