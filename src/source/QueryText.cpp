@@ -17,7 +17,8 @@ namespace bit {
 constexpr int Star = 0x01, Distinct = 0x02, OwnerAccess = 0x04, DistinctRow = 0x08, Top = 0x10, Percent = 0x20;
 }
 
-constexpr int kValuesFlag = -32768; // 0x8000 on every column row of an INSERT ... VALUES
+constexpr int kValuesFlag = -32768;     // 0x8000 on every column row of an INSERT ... VALUES
+constexpr std::size_t kMaxJoins = 1000; // Access itself allows far fewer tables in one query
 
 struct KindCode {
     int typeRow;
@@ -371,6 +372,11 @@ SavedQuery rebuildQuery(const std::string& name, std::uint32_t objectFlags, std:
     }
     if (query.kind == "unknown") {
         query.problem = "the query type " + std::to_string(typeCode) + " is not one Access writes";
+        return query;
+    }
+    // Joins nest once per join row; a damaged file must not nest them deep enough to exhaust the stack.
+    if (rows.of(attr::Join).size() > kMaxJoins) {
+        query.problem = "the query has more than " + std::to_string(kMaxJoins) + " joins";
         return query;
     }
     const QueryRow* typeRow = rows.first(attr::Type);

@@ -180,6 +180,11 @@ TEST(SavedQueries, reportsWhatCannotBeRebuilt) {
               "the query type 12 is not one Access writes");
     const SavedQuery memo = rebuildQuery("memo", 0, {row(2, 1, "p", "", "", 12), row(5, 1, "T")});
     EXPECT_EQ(memo.problem, "the parameter p has the unknown type code 12");
+    std::vector<QueryRow> joins{row(5, 1, "T0")};
+    for (int i = 1; i <= 1001; ++i)
+        joins.push_back(QueryRow{
+            7, {0, 0, char(i >> 8), char(i & 0xFF)}, "T" + std::to_string(i - 1), "T" + std::to_string(i), "x", 1, 0});
+    EXPECT_EQ(rebuildQuery("deep", 0, joins).problem, "the query has more than 1000 joins");
     EXPECT_FALSE(isUserQuery("~sq_fOrders", 0x3));
     EXPECT_FALSE(isUserQuery("Owned", 0x2));
     EXPECT_TRUE(isUserQuery("Hidden by the user", 0x8));

@@ -90,6 +90,7 @@ ExprPtr ExpressionParser::parseBinaryLevel(int level) {
 }
 
 ExprPtr ExpressionParser::parseNot() {
+    const TokenStream::Nesting nesting(m_tokens);
     const std::size_t begin = m_tokens.peek().begin;
     // In a validation rule "Not Like ...", "Not In (...)" and "Not Between ..." apply to the field.
     const bool impliedNegation =
@@ -187,6 +188,7 @@ ExprPtr ExpressionParser::parseArithmetic(int level) {
 }
 
 ExprPtr ExpressionParser::parseUnary() {
+    const TokenStream::Nesting nesting(m_tokens);
     const std::size_t begin = m_tokens.peek().begin;
     if (m_tokens.peek().isSymbol("-") || m_tokens.peek().isSymbol("+")) {
         std::string op = m_tokens.next().text;
@@ -241,6 +243,7 @@ ExprPtr ExpressionParser::parsePrimary() {
 }
 
 ExprPtr ExpressionParser::parseParenthesised(std::size_t begin) {
+    const TokenStream::Nesting nesting(m_tokens);
     if (m_tokens.peek().isWord("Select")) {
         auto query = parseSubquery();
         m_tokens.expectSymbol(")");

@@ -174,6 +174,13 @@ std::string TokenStream::sourceFrom(std::size_t begin) const {
     return end > begin ? m_text.substr(begin, end - begin) : std::string();
 }
 
+TokenStream::Nesting::Nesting(TokenStream& tokens) : m_tokens(tokens) {
+    if (++m_tokens.m_depth > kMaxDepth) {
+        --m_tokens.m_depth;
+        m_tokens.fail("nested more than " + std::to_string(kMaxDepth) + " levels deep");
+    }
+}
+
 void TokenStream::fail(std::string_view what) const {
     const Token& at = peek();
     const std::string found =

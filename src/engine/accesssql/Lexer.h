@@ -62,10 +62,25 @@ public:
     // Raises 3075 with `what` and the place in the text where it went wrong.
     [[noreturn]] void fail(std::string_view what) const;
 
+    // Counts one level of nesting (parentheses, signs, Not, subqueries) for as long as it lives, and
+    // raises 3075 past kMaxDepth, so that no text can exhaust the stack of the recursive parsers.
+    class Nesting {
+    public:
+        explicit Nesting(TokenStream& tokens);
+        ~Nesting() { --m_tokens.m_depth; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+
+    private:
+        TokenStream& m_tokens;
+    };
+    static constexpr int kMaxDepth = 200;
+
 private:
     std::string m_text;
     std::vector<Token> m_tokens;
     std::size_t m_pos = 0;
+    int m_depth = 0;
 };
 
 } // namespace tabulon::accesssql

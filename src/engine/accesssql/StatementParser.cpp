@@ -79,6 +79,7 @@ private:
     }
 
     std::shared_ptr<SelectQuery> selectWithUnions() {
+        const TokenStream::Nesting nesting(m_tokens);
         auto first = core();
         while (m_tokens.acceptWord("Union")) {
             const bool all = m_tokens.acceptWord("All");
@@ -182,6 +183,7 @@ private:
     }
 
     TableRefPtr primary() {
+        const TokenStream::Nesting nesting(m_tokens);
         auto ref = std::make_shared<TableRef>();
         const Token& t = m_tokens.peek();
         if (t.kind == TokenKind::Bracketed && Token{TokenKind::Word, t.text.substr(0, 6)}.isWord("Select") &&

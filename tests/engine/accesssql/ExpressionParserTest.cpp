@@ -145,6 +145,26 @@ TEST(ExpressionParser, rejectsMalformedTextNamingIt) {
     }
 }
 
+TEST(ExpressionParser, refusesNestingThatWouldExhaustTheStack) {
+    // Deep but allowed nesting parses; nesting past the limit is a syntax error, not a crash.
+    EXPECT_EQ(parseExpression(std::string(60, '(') + "1" + std::string(60, ')'))->value, "1");
+    for (const std::string& deep :
+         {std::string(100000, '(') + "1" + std::string(100000, ')'), std::string(100000, '-') + "1", [] {
+              std::string s;
+              for (int i = 0; i < 100000; ++i)
+                  s += "Not ";
+              return s + "x";
+          }()}) {
+        try {
+            parseExpression(deep);
+            ADD_FAILURE() << "accepted " << deep.size() << " characters of nesting";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number(), accesssql::errc::SyntaxError);
+            EXPECT_NE(e.description().find("nested more than"), std::string::npos);
+        }
+    }
+}
+
 TEST(ExpressionParser, keepsTheSourceTextOfEachNode) {
     const ExprPtr e = parseExpression("IIf(First(o.City) Is Null, 1, 2)");
     EXPECT_EQ(e->source, "IIf(First(o.City) Is Null, 1, 2)");
