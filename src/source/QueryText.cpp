@@ -38,20 +38,25 @@ std::string bracketPart(const std::string& part) {
     return isPlainName(part) ? part : "[" + part + "]";
 }
 
+// Each part between the separators bracketed where it needs it.
+std::string bracketParts(const std::string& name, char separator) {
+    std::string out;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t at = name.find(separator, start);
+        out += bracketPart(name.substr(start, at - start));
+        if (at == std::string::npos)
+            return out;
+        out += separator;
+        start = at + 1;
+    }
+}
+
 // A stored name: kept when bracketed already, else each dotted part bracketed where it needs it.
 std::string bracketName(const std::string& name) {
     if (name.empty() || name.front() == '[' || name.front() == '`')
         return name;
-    std::string out;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t dot = name.find('.', start);
-        out += bracketPart(name.substr(start, dot - start));
-        if (dot == std::string::npos)
-            return out;
-        out += '.';
-        start = dot + 1;
-    }
+    return bracketParts(name, '.');
 }
 
 std::string bracketAlias(const std::string& alias) {
@@ -62,16 +67,7 @@ std::string bracketAlias(const std::string& alias) {
 std::string bracketParameter(const std::string& name) {
     if (name.empty() || name.front() == '[' || name.find('!') == std::string::npos)
         return bracketAlias(name);
-    std::string out;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t bang = name.find('!', start);
-        out += bracketPart(name.substr(start, bang - start));
-        if (bang == std::string::npos)
-            return out;
-        out += '!';
-        start = bang + 1;
-    }
+    return bracketParts(name, '!');
 }
 
 std::string trim(std::string s) {

@@ -110,7 +110,8 @@ void ViewTranslator::addInputs(const TableRef& ref, Scope& scope) {
         return;
     }
     Input input;
-    input.key = toLowerAscii(ref.alias.empty() ? ref.name : ref.alias);
+    input.label = ref.alias.empty() ? ref.name : ref.alias;
+    input.key = toLowerAscii(input.label);
     if (ref.kind == TableRef::Kind::Subquery) {
         input.ownColumns = outputColumns(*ref.query);
     } else if (const auto* columns = m_tables.columns(ref.name)) {
@@ -260,24 +261,71 @@ std::vector<ColumnInfo> ViewTranslator::outputColumns(const SelectQuery& query) 
     return columns;
 }
 
-std::string ViewTranslator::columnList(const SelectQuery& q, bool topLevel) {
-    std::string out;
+void ViewTranslator::expandStar(const Expr& star, std::vector<OutputColumn>& out) const {
+    const std::string qualifier = star.parts.empty() ? "" : toLowerAscii(star.parts.back());
+    for (const Input& input : m_scopes.back().inputs) {
+        if (!qualifier.empty() && input.key != qualifier)
+            continue;
+        for (const ColumnInfo& c : input.columns ? *input.columns : input.ownColumns)
+            out.push_back({bracketed(input.label) + "." + bracketed(c.name), c.name, input.label, false});
+    }
+}
+
+std::vector<ViewTranslator::OutputColumn> ViewTranslator::outputList(const SelectQuery& q, bool topLevel,
+                                                                     bool expandStars) {
+    std::vector<OutputColumn> out;
     int unnamed = 0;
     for (const SelectItem& item : q.columns) {
         const Expr& e = *item.expr;
-        std::string text;
         if (e.kind == ExprKind::Star) {
+            if (expandStars) {
+                expandStar(e, out);
+                continue;
+            }
+            std::string text;
             for (const auto& part : e.parts)
                 text += bracketed(part) + ".";
-            text += "*";
-        } else {
-            text = value(e);
+            out.push_back({text + "*", "", "", false});
+            continue;
         }
-        std::string alias = item.alias;
+        OutputColumn column{value(e), item.alias, "", !item.alias.empty()};
+        if (column.name.empty() && e.kind == ExprKind::Name) {
+            column.name = e.lastPart();
+            column.qualifier = e.parts.size() > 1 ? e.parts[e.parts.size() - 2] : "";
+        }
         // Every column of a view needs a name: Access calls an unnamed expression Expr1000, Expr1001, ...
-        if (alias.empty() && topLevel && e.kind != ExprKind::Name && e.kind != ExprKind::Star)
-            alias = "Expr" + std::to_string(1000 + unnamed++);
-        out += (out.empty() ? "" : ",\r\n       ") + text + (alias.empty() ? "" : " AS " + bracketed(alias));
+        if (column.name.empty() && topLevel) {
+            column.name = "Expr" + std::to_string(1000 + unnamed++);
+            column.aliased = true;
+        }
+        out.push_back(std::move(column));
+    }
+    return out;
+}
+
+std::string ViewTranslator::columnList(const SelectQuery& q, bool topLevel) {
+    std::vector<OutputColumn> columns = outputList(q, topLevel, false);
+    // SQL Server refuses a view (or a derived table) with two columns of one name. Access names them
+    // after their inputs ("Table1.col1", "Table2.col1"); "*" is spelled out so that this can be done.
+    auto duplicated = [](const std::vector<OutputColumn>& list, const OutputColumn& c) {
+        return !c.name.empty() && std::count_if(list.begin(), list.end(), [&](const OutputColumn& o) {
+                                      return toLowerAscii(o.name) == toLowerAscii(c.name);
+                                  }) > 1;
+    };
+    const bool hasStar = std::any_of(q.columns.begin(), q.columns.end(),
+                                     [](const SelectItem& i) { return i.expr->kind == ExprKind::Star; });
+    if (hasStar && allInputsKnown()) {
+        std::vector<OutputColumn> expanded = outputList(q, topLevel, true);
+        if (std::any_of(expanded.begin(), expanded.end(),
+                        [&](const OutputColumn& c) { return duplicated(expanded, c); }))
+            columns = std::move(expanded);
+    }
+    std::string out;
+    for (const OutputColumn& c : columns) {
+        std::string alias = c.aliased ? c.name : "";
+        if (!c.aliased && !c.qualifier.empty() && duplicated(columns, c))
+            alias = c.qualifier + "." + c.name;
+        out += (out.empty() ? "" : ",\r\n       ") + c.text + (alias.empty() ? "" : " AS " + bracketed(alias));
     }
     return out;
 }

@@ -44,7 +44,8 @@ protected:
 
 private:
     struct Input {
-        std::string key; // lower-case alias or name
+        std::string key;   // lower-case alias or name
+        std::string label; // the alias or name as written
         const std::vector<ColumnInfo>* columns = nullptr;
         std::vector<ColumnInfo> ownColumns; // of a subquery in FROM
     };
@@ -56,6 +57,15 @@ private:
     std::string select(const SelectQuery& q, bool topLevel);
     std::string core(const SelectQuery& q, bool topLevel, const std::string& top, bool ties);
     std::string crosstab(const SelectQuery& q);
+    // One output column as written: its T-SQL, its name, and the input that qualifies it.
+    struct OutputColumn {
+        std::string text;
+        std::string name;
+        std::string qualifier;
+        bool aliased = false;
+    };
+    std::vector<OutputColumn> outputList(const SelectQuery& q, bool topLevel, bool expandStars);
+    void expandStar(const Expr& star, std::vector<OutputColumn>& out) const;
     std::string columnList(const SelectQuery& q, bool topLevel);
     std::string fromList(const SelectQuery& q);
     std::string tableRef(const TableRef& ref);

@@ -113,6 +113,22 @@ TEST(ViewTranslator, groupingSubqueriesAndUnions) {
     });
 }
 
+TEST(ViewTranslator, twoColumnsOfOneNameAreNamedAfterTheirInputs) {
+    expectViews({
+        // SQL Server refuses a view with two columns named CustomerID; Access calls them after their tables.
+        {"SELECT Customers.*, Orders.OrderID, Orders.CustomerID FROM Customers INNER JOIN Orders ON "
+         "Customers.CustomerID = Orders.CustomerID",
+         "SELECT [Customers].[CustomerID] AS [Customers.CustomerID],\r\n       [Customers].[CompanyName],\r\n       "
+         "[Customers].[City],\r\n       [Customers].[Country],\r\n       [Customers].[IsActive],\r\n       "
+         "[Orders].[OrderID],\r\n       [Orders].[CustomerID] AS [Orders.CustomerID]\r\nFROM [Customers] INNER JOIN "
+         "[Orders] ON [Customers].[CustomerID] = [Orders].[CustomerID]"},
+        {"SELECT * FROM Customers", "SELECT *\r\nFROM [Customers]"},
+        {"SELECT Orders.OrderID, OrderLines.OrderID FROM Orders, OrderLines",
+         "SELECT [Orders].[OrderID] AS [Orders.OrderID],\r\n       [OrderLines].[OrderID] AS [OrderLines.OrderID]\r\n"
+         "FROM [Orders], [OrderLines]"},
+    });
+}
+
 TEST(ViewTranslator, crosstabWithHeadingsBecomesConditionalAggregates) {
     EXPECT_EQ(translated("TRANSFORM Sum(OrderLines.Quantity) AS Units SELECT Orders.CustomerID FROM Orders INNER JOIN "
                          "OrderLines ON Orders.OrderID = OrderLines.OrderID GROUP BY Orders.CustomerID PIVOT "
