@@ -1,5 +1,7 @@
 #include "SchemaQueries.h"
 
+#include "TableDefinition.h"
+
 namespace tabulon {
 
 namespace {
@@ -28,6 +30,13 @@ accesssql::ValueType valueTypeOf(int daoType) {
     }
 }
 
+template <class Fields> std::vector<accesssql::ColumnInfo> columnsOf(const Fields& fields) {
+    std::vector<accesssql::ColumnInfo> columns;
+    for (const pugi::xml_node& field : fields)
+        columns.push_back({field.child_value("Name"), valueTypeOf(field.child("Type").text().as_int())});
+    return columns;
+}
+
 } // namespace
 
 std::vector<accesssql::QuerySource> savedQueriesOf(const pugi::xml_document& schema) {
@@ -53,12 +62,18 @@ accesssql::TableCatalog tableCatalogOf(const pugi::xml_document& schema,
     accesssql::TableCatalog catalog;
     for (pugi::xml_node table : schema.child("AccessDatabase").child("Tables").children("Table")) {
         const std::string name = table.child_value("Name");
-        if (!converted(name))
-            continue;
-        std::vector<accesssql::ColumnInfo> columns;
-        for (pugi::xml_node field : table.child("Fields").children("Field"))
-            columns.push_back({field.child_value("Name"), valueTypeOf(field.child("Type").text().as_int())});
-        catalog.addTable(name, std::move(columns));
+        if (converted(name))
+            catalog.addTable(name, columnsOf(table.child("Fields").children("Field")));
+    }
+    return catalog;
+}
+
+accesssql::TableCatalog tableCatalogOf(const pugi::xml_document& schema, const TableSelection& selection) {
+    accesssql::TableCatalog catalog;
+    for (pugi::xml_node table : schema.child("AccessDatabase").child("Tables").children("Table")) {
+        const std::string name = table.child_value("Name");
+        if (selection.contains(name))
+            catalog.addTable(name, columnsOf(DefinedFields(table, name, selection)));
     }
     return catalog;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TableSelection.h"
 #include "accesssql/ViewPlan.h"
 
 #include <functional>
@@ -19,5 +20,9 @@ int skippedHiddenQueriesOf(const pugi::xml_document& schema);
 // The tables of the document that `converted` accepts, with their columns and value types.
 accesssql::TableCatalog tableCatalogOf(const pugi::xml_document& schema,
                                        const std::function<bool(const std::string& table)>& converted);
+
+// The tables of the selection with the columns the run gives them: the listed fields, or all of a
+// table listed without fields.
+accesssql::TableCatalog tableCatalogOf(const pugi::xml_document& schema, const TableSelection& selection);
 
 } // namespace tabulon
