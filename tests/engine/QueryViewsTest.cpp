@@ -1,5 +1,6 @@
 // The saved queries of real Access files, read by the source layer and planned as views.
 #include "FixtureFiles.h"
+#include "engine/SavedQueryObjects.h"
 #include "engine/SchemaQueries.h"
 #include "source/SchemaScanner.h"
 
@@ -94,4 +95,22 @@ TEST(QueryViews, filesAccessWroteAreReadAndExplained) {
     const auto crosstabs = byName(plansOf("access/a2000_crosstab.mdb"));
     EXPECT_EQ(crosstabs.at("q_trim").reason,
               "PIVOT \"Trim \" & Format([c_dt],\"q\"): a crosstab without fixed column headings (PIVOT ... In (...))");
+}
+
+TEST(QueryViews, aQueryOverATableOrFieldLeftBehindIsLeftOut) {
+    const auto database = fixture::open("generated/queries.accdb");
+    const auto document = buildSchemaDocument(*database, readColumnSchema(*database), nullptr);
+    StringList tables;
+    for (pugi::xml_node table : document->child("AccessDatabase").child("Tables").children("Table"))
+        if (std::string(table.child_value("Name")) != "Suppliers")
+            tables.push_back(table.child_value("Name"));
+    tables.push_back("Products\\ProductName"); // and not UnitPrice
+    const auto planned = PlanSavedQueries(*document, TableSelection(Variant(tables)), "");
+    const auto queries = byName(planned.plans);
+    EXPECT_NE(queries.at("qryCitiesUnion").reason.find("Suppliers"), std::string::npos)
+        << queries.at("qryCitiesUnion").reason;
+    EXPECT_EQ(queries.at("qryTop5Products").reason, "Products.UnitPrice: a field that the run does not move")
+        << queries.at("qryTop5Products").reason;
+    EXPECT_TRUE(queries.at("qryCustomerOrders").created());
+    EXPECT_EQ(planned.sources.size(), 29u);
 }

@@ -116,6 +116,7 @@ void ViewTranslator::addInputs(const TableRef& ref, Scope& scope) {
         input.ownColumns = outputColumns(*ref.query);
     } else if (const auto* columns = m_tables.columns(ref.name)) {
         input.columns = columns;
+        input.table = true;
     } else {
         input.columns = m_queries(ref.name);
     }
@@ -144,6 +145,18 @@ const ColumnInfo* ViewTranslator::findColumn(const std::string& name, const std:
     return nullptr;
 }
 
+// A field left out of the run leaves its table without that column; a view naming it would be refused.
+void ViewTranslator::requireMovedColumn(const Expr& name) const {
+    const std::string qualifier = toLowerAscii(name.parts[name.parts.size() - 2]);
+    for (auto scope = m_scopes.rbegin(); scope != m_scopes.rend(); ++scope)
+        for (const Input& input : scope->inputs)
+            if (input.key == qualifier) {
+                if (input.table && !findColumn(name.lastPart(), input.label))
+                    untranslatable(name, "a field that the run does not move");
+                return;
+            }
+}
+
 bool ViewTranslator::allInputsKnown() const {
     for (const Scope& scope : m_scopes)
         for (const Input& input : scope.inputs)
@@ -164,6 +177,8 @@ const SelectItem* ViewTranslator::columnAlias(const std::string& name) const {
 void ViewTranslator::writeName(std::string& out, const Expr& name) {
     if (name.bang || (name.parts.size() > 1 && toLowerAscii(name.parts[0]) == "forms"))
         untranslatable(name, "a form or report reference, read from an open form when the query runs");
+    if (name.parts.size() > 1)
+        requireMovedColumn(name);
     if (name.parts.size() > 1 || findColumn(name.parts[0], {})) {
         TsqlWriter::writeName(out, name);
         return;

@@ -48,6 +48,7 @@ private:
         std::string label; // the alias or name as written
         const std::vector<ColumnInfo>* columns = nullptr;
         std::vector<ColumnInfo> ownColumns; // of a subquery in FROM
+        bool table = false;                 // a converted table, whose columns are exactly those moved
     };
     struct Scope {
         const SelectQuery* query = nullptr;
@@ -73,6 +74,7 @@ private:
     void pushScope(const SelectQuery& q);
     void addInputs(const TableRef& ref, Scope& scope);
     const ColumnInfo* findColumn(const std::string& name, const std::string& qualifier) const;
+    void requireMovedColumn(const Expr& name) const;
     bool allInputsKnown() const;
     const SelectItem* columnAlias(const std::string& name) const;
     std::string parameterVariable(const std::string& accessName, bool declared, const std::string& type);
