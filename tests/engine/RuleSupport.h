@@ -24,4 +24,7 @@ std::vector<std::unique_ptr<Rule>> valueRules();
 // The rules about what follows the rows: foreign keys, checks, descriptions, row count checks.
 std::vector<std::unique_ptr<Rule>> constraintRules();
 
+// The rules about views and inline table-valued functions.
+std::vector<std::unique_ptr<Rule>> viewRules();
+
 } // namespace serverrules

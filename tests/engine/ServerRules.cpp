@@ -286,6 +286,8 @@ const std::vector<std::unique_ptr<Rule>>& allRules() {
             list.push_back(std::move(rule));
         for (auto& rule : constraintRules())
             list.push_back(std::move(rule));
+        for (auto& rule : viewRules())
+            list.push_back(std::move(rule));
         return list;
     }();
     return rules;

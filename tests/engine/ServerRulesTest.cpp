@@ -84,6 +84,18 @@ const std::string kValidConstraints =
          "@value, @level0type = N'SCHEMA', @level0name = @schema, @level1type = N'TABLE', @level1name = @table, "
          "@level2type = N'CONSTRAINT', @level2name = @name;\nGO\n\n");
 
+// After the tables of kValidConstraints: a view and an inline function that reads it.
+const std::string kValidViews =
+    kValidConstraints +
+    crlf("GO\n\nIF OBJECT_ID(N'[vP]', N'V') IS NOT NULL DROP VIEW [vP]\nGO\n\n"
+         "CREATE VIEW [vP]\nAS\nSELECT TOP (5) WITH TIES [p].[id], [p].[code] AS [Code]\n"
+         "FROM [P] AS [p] INNER JOIN [C] AS [c] ON [p].[id] = [c].[pid]\nORDER BY [p].[code]\nGO\n\n"
+         "IF OBJECT_ID(N'[fC]', N'IF') IS NOT NULL DROP FUNCTION [fC]\nGO\n\n"
+         "CREATE FUNCTION [fC] (@a INT)\nRETURNS TABLE\nAS\nRETURN\n"
+         "SELECT [vP].[id], ROW_NUMBER() OVER (ORDER BY [c].[a]) AS [n]\n"
+         "FROM [vP], ([C] AS [c] LEFT JOIN [P] AS [q] ON [q].[id] = [c].[pid])\n"
+         "WHERE [c].[a] = @a AND [c].[b] IN (SELECT TOP (1) [x].[b] FROM [C] AS [x] ORDER BY [x].[b])\nGO\n\n");
+
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
     const std::size_t at = text.find(crlf(from));
     if (at == std::string::npos)
@@ -93,6 +105,10 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 std::string constraintsWith(const std::string& from, const std::string& to) {
     return replaced(kValidConstraints, from, to);
+}
+
+std::string viewsWith(const std::string& from, const std::string& to) {
+    return replaced(kValidViews, from, to);
 }
 
 std::string withRow(const std::string& values, int id = 5) {
@@ -199,6 +215,15 @@ std::vector<Broken> brokenDumps() {
         {"batch-variables", constraintsWith("@table;\nGO\n", "@table;\n"), "two descriptions in one batch"},
         {"descriptions", constraintsWith("N'CK_C_a'", "N'CK_C_z'"), "a constraint that does not exist"},
         {"verified-counts", constraintsWith("IF @rows <> 2", "IF @rows <> 3"), "a count the dump did not insert"},
+        {"view-batch", viewsWith("DROP VIEW [vP]\nGO\n", "DROP VIEW [vP]\n"), "CREATE VIEW after its drop guard"},
+        {"view-references", viewsWith("([C] AS [c] LEFT", "([Z] AS [c] LEFT"), "a table that never exists"},
+        {"view-references", viewsWith("[c].[a] = @a", "[c].[zz] = @a"), "a column the table lacks"},
+        {"view-references", viewsWith("[c].[a] = @a", "[d].[a] = @a"), "an alias of no table"},
+        {"view-order", viewsWith("FROM [P] AS [p] INNER", "FROM [fC](1) AS [p] INNER"), "a function made later"},
+        {"view-order-by", viewsWith("TOP (5) WITH TIES ", ""), "ORDER BY in a view without TOP"},
+        {"view-order-by", viewsWith("SELECT TOP (1) [x]", "SELECT [x]"), "ORDER BY in a subquery without TOP"},
+        {"view-drop-guard", viewsWith("N'V')", "N'U')"), "a guard that looks for a table"},
+        {"view-drop-guard", viewsWith("N'[fC]'", "N'[vP]'"), "a guard for another object"},
     };
 }
 
@@ -207,6 +232,7 @@ std::vector<Broken> brokenDumps() {
 TEST(ServerRules, aDumpThatKeepsEveryRuleHasNoFinding) {
     EXPECT_EQ(describe(checkScript(kValid)), "");
     EXPECT_EQ(describe(checkScript(kValidConstraints)), "");
+    EXPECT_EQ(describe(checkScript(kValidViews)), "");
 }
 
 TEST(ServerRules, eachRuleNamesTheFaultPlantedForIt) {

@@ -96,5 +96,7 @@ void alterTable(Parser& p, Statement& statement);
 // The rest of a statement that starts with DECLARE: a description, a row count check or the drop of
 // the foreign keys that refer to a table.
 void declaration(Parser& p, Statement& statement);
+// The rest of a CREATE VIEW or CREATE FUNCTION after CREATE: what its body names and orders.
+void createView(Parser& p, Statement& statement, Script& script, std::size_t position);
 
 } // namespace sqlscript

@@ -101,14 +101,15 @@ void conditional(Parser& p, Statement& statement) {
         p.expectPunct('(');
         statement.guardArgument = p.expression();
         p.expectPunct(',');
-        p.expression();
+        statement.guardType = p.expression();
         p.expectPunct(')');
         p.expect("IS");
         p.expect("NOT");
         p.expect("NULL");
         p.expect("DROP");
-        p.expect("TABLE");
-        statement.kind = K::DropTableGuard;
+        statement.kind = p.accept("TABLE") ? K::DropTableGuard : K::DropViewGuard;
+        if (statement.kind == K::DropViewGuard && !p.accept("VIEW"))
+            p.expect("FUNCTION");
         statement.guardTable = statement.name = p.identifier();
         return;
     }
@@ -142,6 +143,10 @@ void parseStatement(Statement& statement, Script& script, std::size_t position) 
         p.next(), p.next();
         statement.kind = K::CreateTable;
         createTable(p, statement, script, position);
+    } else if (p.isWord("CREATE") && (p.isWord("VIEW", 1) || p.isWord("FUNCTION", 1))) {
+        p.next();
+        statement.kind = K::CreateView;
+        createView(p, statement, script, position);
     } else if (p.accept("CREATE")) {
         statement.kind = K::CreateIndex;
         createIndex(p, statement, script, position);
@@ -213,9 +218,10 @@ Script parseScript(const std::string& dump) {
         statement.batch = script.batches.size() - 1;
         statement.line = i + 1;
         std::string text(line);
-        // The CREATE TABLE text is the one statement that spans lines: up to the line ")".
-        if (line.substr(0, 13) == "CREATE TABLE ")
-            while (line != ")" && i + 1 < lines.size()) {
+        // A CREATE TABLE text spans lines up to the line ")"; a view or function up to its batch's end.
+        const bool view = line.substr(0, 12) == "CREATE VIEW " || line.substr(0, 16) == "CREATE FUNCTION ";
+        if (view || line.substr(0, 13) == "CREATE TABLE ")
+            while (i + 1 < lines.size() && (view ? !isGo(lines[i + 1]) : line != ")")) {
                 line = lines[++i];
                 batch.bytes += line.size() + 2;
                 text += "\r\n";
@@ -228,7 +234,8 @@ Script parseScript(const std::string& dump) {
             statement.parseError = error.what();
         }
         batch.inserts += statement.kind == Statement::Kind::Insert;
-        if (statement.text.size() > 300 && statement.kind != Statement::Kind::CreateTable)
+        if (statement.text.size() > 300 && statement.kind != Statement::Kind::CreateTable &&
+            statement.kind != Statement::Kind::CreateView)
             statement.text.resize(300);
         script.statements.push_back(std::move(statement));
     }

@@ -74,6 +74,8 @@ struct Statement {
         DropDatabase,
         AlterDatabase,
         DropTableGuard,
+        DropViewGuard, // IF OBJECT_ID(...) IS NOT NULL DROP VIEW | FUNCTION
+        CreateView,    // CREATE VIEW or CREATE FUNCTION ... RETURNS TABLE, up to the end of its batch
         CreateTable,
         IdentityInsert,
         SetOption,
@@ -92,8 +94,9 @@ struct Statement {
     std::string text;                       // as written (the first 300 bytes)
     std::string name;                       // database, table or option named by the statement
     bool on = false;                        // SET ... ON
-    Literal guardArgument;                  // DropTableGuard: the argument of object_id
-    std::string guardTable;                 // DropTableGuard: the table dropped
+    Literal guardArgument;                  // DropTableGuard, DropViewGuard: the argument of object_id
+    Literal guardType;                      // DropViewGuard: the type argument of object_id
+    std::string guardTable;                 // DropTableGuard, DropViewGuard: the object dropped
     std::vector<std::string> insertColumns; // Insert: the column list, empty when none is given
     std::vector<Literal> values;            // Insert
     std::string parseError;                 // why a statement of a known kind could not be read whole
@@ -110,6 +113,20 @@ struct Table {
     std::size_t createdBy = 0;  // position in Script::statements
 };
 
+// What a CREATE VIEW or CREATE FUNCTION names and orders.
+struct View {
+    std::string name;
+    bool function = false;
+    std::size_t statement = 0; // position in Script::statements
+    struct Reference {
+        std::string object; // a table, view or function named after FROM, JOIN or a comma of a FROM list
+        std::string alias;  // as given, else the name itself
+    };
+    std::vector<Reference> references;
+    std::vector<std::pair<std::string, std::string>> columns; // [alias].[column] pairs
+    int ordersWithoutTop = 0; // ORDER BY clauses of a query that has no TOP (and is no window's OVER)
+};
+
 struct Batch {
     std::size_t firstLine = 0;
     std::size_t bytes = 0; // as the server receives it: the text between the separators
@@ -120,6 +137,7 @@ struct Script {
     std::vector<Batch> batches;
     std::vector<Statement> statements;
     std::map<std::string, Table> tables; // by upper-cased name, as the last CREATE TABLE left it
+    std::vector<View> views;             // in script order
     // The table a name refers to, compared without letter case as SQL Server's default collation does.
     const Table* table(const std::string& name) const;
 };
