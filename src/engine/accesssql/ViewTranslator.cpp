@@ -145,7 +145,8 @@ const ColumnInfo* ViewTranslator::findColumn(const std::string& name, const std:
     return nullptr;
 }
 
-// A field left out of the run leaves its table without that column; a view naming it would be refused.
+// A qualified name must name a column of one of the query's inputs. A field left out of the run leaves
+// its table without that column; a view naming it would be refused.
 void ViewTranslator::requireMovedColumn(const Expr& name) const {
     const std::string qualifier = toLowerAscii(name.parts[name.parts.size() - 2]);
     for (auto scope = m_scopes.rbegin(); scope != m_scopes.rend(); ++scope)
@@ -155,6 +156,8 @@ void ViewTranslator::requireMovedColumn(const Expr& name) const {
                     untranslatable(name, "a field that the run does not move");
                 return;
             }
+    // Access asks for such a name as a parameter; SQL Server refuses the view.
+    untranslatable(name, "it names a table or alias that the query does not read");
 }
 
 bool ViewTranslator::allInputsKnown() const {
