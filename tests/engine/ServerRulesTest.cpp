@@ -87,14 +87,16 @@ const std::string kValidConstraints =
 // After the tables of kValidConstraints: a view and an inline function that reads it.
 const std::string kValidViews =
     kValidConstraints +
-    crlf("GO\n\nIF OBJECT_ID(N'[vP]', N'V') IS NOT NULL DROP VIEW [vP]\nGO\n\n"
-         "CREATE VIEW [vP]\nAS\nSELECT TOP (5) WITH TIES [p].[id], [p].[code] AS [Code]\n"
-         "FROM [P] AS [p] INNER JOIN [C] AS [c] ON [p].[id] = [c].[pid]\nORDER BY [p].[code]\nGO\n\n"
-         "IF OBJECT_ID(N'[fC]', N'IF') IS NOT NULL DROP FUNCTION [fC]\nGO\n\n"
-         "CREATE FUNCTION [fC] (@a INT)\nRETURNS TABLE\nAS\nRETURN\n"
-         "SELECT [vP].[id], ROW_NUMBER() OVER (ORDER BY [c].[a]) AS [n]\n"
-         "FROM [vP], ([C] AS [c] LEFT JOIN [P] AS [q] ON [q].[id] = [c].[pid])\n"
-         "WHERE [c].[a] = @a AND [c].[b] IN (SELECT TOP (1) [x].[b] FROM [C] AS [x] ORDER BY [x].[b])\nGO\n\n");
+    crlf(
+        "GO\n\nIF OBJECT_ID(N'[vP]', N'V') IS NOT NULL DROP VIEW [vP]\nGO\n\n"
+        "CREATE VIEW [vP]\nAS\nSELECT TOP (5) WITH TIES [p].[id], [p].[code] AS [Code]\n"
+        "FROM [P] AS [p] INNER JOIN [C] AS [c] ON [p].[id] = [c].[pid]\n"
+        "INNER JOIN (SELECT [x].[pid] AS [k] FROM [C] AS [x]) AS [d] ON [d].[k] = [p].[id]\nORDER BY [p].[code]\nGO\n\n"
+        "IF OBJECT_ID(N'[fC]', N'IF') IS NOT NULL DROP FUNCTION [fC]\nGO\n\n"
+        "CREATE FUNCTION [fC] (@a INT)\nRETURNS TABLE\nAS\nRETURN\n"
+        "SELECT [vP].[id], ROW_NUMBER() OVER (ORDER BY [c].[a]) AS [n]\n"
+        "FROM [vP], ([C] AS [c] LEFT JOIN [P] AS [q] ON [q].[id] = [c].[pid])\n"
+        "WHERE [c].[a] = @a AND [c].[b] IN (SELECT TOP (1) [x].[b] FROM [C] AS [x] ORDER BY [x].[b])\nGO\n\n");
 
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
     const std::size_t at = text.find(crlf(from));

@@ -119,7 +119,8 @@ struct View {
     bool function = false;
     std::size_t statement = 0; // position in Script::statements
     struct Reference {
-        std::string object; // a table, view or function named after FROM, JOIN or a comma of a FROM list
+        std::string object; // a table, view or function named after FROM, JOIN or a comma of a FROM list;
+                            // "" for a derived table
         std::string alias;  // as given, else the name itself
     };
     std::vector<Reference> references;

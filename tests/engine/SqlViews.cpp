@@ -10,6 +10,7 @@ struct Scope {
     bool top = false;    // its query has TOP
     bool window = false; // the parentheses of OVER (...) or WITHIN GROUP (...), where ORDER BY needs no TOP
     bool from = false;   // inside a FROM list, where a comma starts another table
+    bool inFrom = false; // opened where a table was due: a derived table or a group of joins
 };
 
 bool isWordToken(const Token& token, const char* word) {
@@ -43,11 +44,16 @@ void readBody(Parser& p, View& view) {
         expectReference = false;
         Scope& scope = scopes.back();
         if (isPunctToken(token, '(')) {
-            scopes.push_back({false, isWordToken(previous, "OVER") || isWordToken(previous, "GROUP"), startsReference});
+            scopes.push_back({false, isWordToken(previous, "OVER") || isWordToken(previous, "GROUP"), startsReference,
+                              startsReference});
             expectReference = startsReference;
         } else if (isPunctToken(token, ')')) {
+            const bool derived = scopes.back().inFrom;
             if (scopes.size() > 1)
                 scopes.pop_back();
+            // A derived table's alias names no table of the script; its columns are its select list's.
+            if (derived && (p.isWord("AS") || p.peek().kind == Token::Kind::Identifier))
+                readReference(p, Token{Token::Kind::Identifier, "", "", false}, view);
         } else if (token.kind == Token::Kind::Identifier && startsReference) {
             readReference(p, token, view);
         } else if (token.kind == Token::Kind::Identifier && p.isPunct('.') &&

@@ -46,7 +46,7 @@ public:
             const std::size_t line = script.statements[view.statement].line;
             for (const View::Reference& reference : view.references) {
                 const Table* table = script.table(reference.object);
-                if (!table && !views.count(upper(reference.object)))
+                if (!reference.object.empty() && !table && !views.count(upper(reference.object)))
                     add(findings, name(), line,
                         "[" + view.name + "] names [" + reference.object + "], which the script never creates");
             }
