@@ -2,6 +2,8 @@
 
 #include "TableDefinition.h"
 
+#include <algorithm>
+
 namespace tabulon {
 
 namespace {
@@ -72,8 +74,13 @@ accesssql::TableCatalog tableCatalogOf(const pugi::xml_document& schema, const T
     accesssql::TableCatalog catalog;
     for (pugi::xml_node table : schema.child("AccessDatabase").child("Tables").children("Table")) {
         const std::string name = table.child_value("Name");
-        if (selection.contains(name))
-            catalog.addTable(name, columnsOf(DefinedFields(table, name, selection)));
+        if (!selection.contains(name))
+            continue;
+        const std::vector<pugi::xml_node> moved = DefinedFields(table, name, selection);
+        catalog.addTable(name, columnsOf(moved));
+        for (pugi::xml_node field : table.child("Fields").children("Field"))
+            if (std::find(moved.begin(), moved.end(), field) == moved.end())
+                catalog.addFieldLeftBehind(name, field.child_value("Name"));
     }
     return catalog;
 }

@@ -3,6 +3,7 @@
 #include "TsqlWriter.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,13 @@ public:
     void addTable(const std::string& name, std::vector<ColumnInfo> columns);
     // The columns of the table, or null when no such table is converted (names compared without case).
     const std::vector<ColumnInfo>* columns(const std::string& table) const;
+    // Marks a field of the table that the run leaves behind: a query naming it cannot become a view.
+    void addFieldLeftBehind(const std::string& table, const std::string& field);
+    bool isFieldLeftBehind(const std::string& table, const std::string& field) const;
 
 private:
     std::map<std::string, std::pair<std::string, std::vector<ColumnInfo>>> m_tables; // by lower-case name
+    std::set<std::pair<std::string, std::string>> m_leftBehind;                      // lower-case table, field
 };
 
 struct ViewOptions {

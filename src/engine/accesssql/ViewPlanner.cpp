@@ -193,6 +193,14 @@ const std::vector<ColumnInfo>* TableCatalog::columns(const std::string& table) c
     return it == m_tables.end() ? nullptr : &it->second.second;
 }
 
+void TableCatalog::addFieldLeftBehind(const std::string& table, const std::string& field) {
+    m_leftBehind.insert({toLowerAscii(table), toLowerAscii(field)});
+}
+
+bool TableCatalog::isFieldLeftBehind(const std::string& table, const std::string& field) const {
+    return m_leftBehind.count({toLowerAscii(table), toLowerAscii(field)}) > 0;
+}
+
 std::vector<ViewPlan> planViews(const std::vector<QuerySource>& queries, const TableCatalog& tables,
                                 const ViewOptions& options) {
     QueryIndex index(queries, tables, options);

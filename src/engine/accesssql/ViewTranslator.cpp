@@ -116,7 +116,7 @@ void ViewTranslator::addInputs(const TableRef& ref, Scope& scope) {
         input.ownColumns = outputColumns(*ref.query);
     } else if (const auto* columns = m_tables.columns(ref.name)) {
         input.columns = columns;
-        input.table = true;
+        input.table = ref.name;
     } else {
         input.columns = m_queries(ref.name);
     }
@@ -152,12 +152,23 @@ void ViewTranslator::requireMovedColumn(const Expr& name) const {
     for (auto scope = m_scopes.rbegin(); scope != m_scopes.rend(); ++scope)
         for (const Input& input : scope->inputs)
             if (input.key == qualifier) {
-                if (input.table && !findColumn(name.lastPart(), input.label))
-                    untranslatable(name, "a field that the run does not move");
+                if (!input.table.empty() && !findColumn(name.lastPart(), input.label))
+                    untranslatable(name, m_tables.isFieldLeftBehind(input.table, name.lastPart())
+                                             ? "a field that the run does not move"
+                                             : "a field that the table does not have");
                 return;
             }
     // Access asks for such a name as a parameter; SQL Server refuses the view.
     untranslatable(name, "it names a table or alias that the query does not read");
+}
+
+// An unqualified name of a field that the run leaves behind would otherwise read as a parameter.
+bool ViewTranslator::isLeftBehind(const std::string& field) const {
+    for (const Scope& scope : m_scopes)
+        for (const Input& input : scope.inputs)
+            if (!input.table.empty() && m_tables.isFieldLeftBehind(input.table, field))
+                return true;
+    return false;
 }
 
 bool ViewTranslator::allInputsKnown() const {
@@ -187,6 +198,8 @@ void ViewTranslator::writeName(std::string& out, const Expr& name) {
         return;
     }
     const std::string& single = name.parts[0];
+    if (isLeftBehind(single))
+        untranslatable(name, "a field that the run does not move");
     for (const auto& p : m_declared)
         if (toLowerAscii(p.name) == toLowerAscii(single)) {
             out += parameterVariable(p.name, true, {});

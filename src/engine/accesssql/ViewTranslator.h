@@ -48,7 +48,7 @@ private:
         std::string label; // the alias or name as written
         const std::vector<ColumnInfo>* columns = nullptr;
         std::vector<ColumnInfo> ownColumns; // of a subquery in FROM
-        bool table = false;                 // a converted table, whose columns are exactly those moved
+        std::string table;                  // a converted table, whose columns are exactly those moved
     };
     struct Scope {
         const SelectQuery* query = nullptr;
@@ -75,6 +75,7 @@ private:
     void addInputs(const TableRef& ref, Scope& scope);
     const ColumnInfo* findColumn(const std::string& name, const std::string& qualifier) const;
     void requireMovedColumn(const Expr& name) const;
+    bool isLeftBehind(const std::string& field) const;
     bool allInputsKnown() const;
     const SelectItem* columnAlias(const std::string& name) const;
     std::string parameterVariable(const std::string& accessName, bool declared, const std::string& type);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace tabulon::accesssql;
 
 namespace {
@@ -192,4 +194,25 @@ TEST(ViewTranslator, leavesOutWhatNoViewCanExpress) {
     const auto plans = plan({{"a", "append", "INSERT INTO x SELECT 1;"}, {"p", "pass-through", "exec sp"}});
     EXPECT_EQ(plans[0].reason, "an append query: it changes data and is no view");
     EXPECT_EQ(plans[1].reason, "a pass-through query: its SQL is another server's own");
+}
+
+// A table moved without some of its fields: a query naming one, qualified or not, would be refused by
+// the server or would ask for it as a parameter; it is left out instead.
+TEST(ViewTranslator, aFieldLeftBehindLeavesTheQueryOut) {
+    TableCatalog catalog = shop();
+    catalog.addFieldLeftBehind("Products", "ProductName");
+    const auto plans = planViews({{"qualified", "select", "SELECT Products.ProductName FROM Products"},
+                                  {"bare", "select", "SELECT ProductName FROM Products"},
+                                  {"other", "select", "SELECT UnitPrice FROM Products WHERE UnitPrice > Minimum"},
+                                  {"unknown", "select", "SELECT Products.Colour FROM Products"},
+                                  {"noFrom", "select", "SELECT Products.UnitPrice"}},
+                                 catalog, {});
+    std::map<std::string, std::string> reasons;
+    for (const ViewPlan& p : plans)
+        reasons[p.name] = p.reason;
+    EXPECT_EQ(reasons["qualified"], "Products.ProductName: a field that the run does not move");
+    EXPECT_EQ(reasons["bare"], "ProductName: a field that the run does not move");
+    EXPECT_EQ(reasons["other"], ""); // Minimum is a parameter, as in Access
+    EXPECT_EQ(reasons["unknown"], "Products.Colour: a field that the table does not have");
+    EXPECT_EQ(reasons["noFrom"], "Products.UnitPrice: it names a table or alias that the query does not read");
 }
