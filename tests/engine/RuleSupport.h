@@ -9,6 +9,9 @@ namespace serverrules {
 
 void add(std::vector<Finding>& findings, const char* rule, std::size_t line, const std::string& message);
 
+// The name in brackets, a "]" in it doubled, as SQL Server quotes it.
+std::string bracketedName(const std::string& name);
+
 // The values of an INSERT by column of the table (null where the statement gives a column no value);
 // "" on success, else why the statement's values do not match the table's columns.
 std::string mapRow(const sqlscript::Statement& insert, const sqlscript::Table& table,

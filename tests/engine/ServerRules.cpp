@@ -41,6 +41,13 @@ std::string mapRow(const Statement& insert, const Table& table, std::vector<cons
     return "";
 }
 
+std::string bracketedName(const std::string& name) {
+    std::string out = "[";
+    for (const char c : name)
+        out += c == ']' ? std::string("]]") : std::string(1, c);
+    return out + "]";
+}
+
 void forEachRow(const Script& script, const Table& table, const RowVisitor& visit) {
     std::vector<const Literal*> row;
     for (const Statement& statement : script.statements)
@@ -193,10 +200,7 @@ public:
             if (argument.kind != Literal::Kind::Text || !argument.unicode)
                 add(findings, name(), s.line, "object_id is given no N literal for [" + s.guardTable + "]");
             const bool quoted = s.guardTable.find_first_of("[].") != std::string::npos;
-            std::string bracketed = "[";
-            for (const char c : s.guardTable)
-                bracketed += c == ']' ? std::string("]]") : std::string(1, c);
-            bracketed += "]";
+            const std::string bracketed = bracketedName(s.guardTable);
             if (argument.text != (quoted ? bracketed : s.guardTable) && argument.text != bracketed)
                 add(findings, name(), s.line,
                     "object_id looks for '" + argument.text + "', not [" + s.guardTable + "]");

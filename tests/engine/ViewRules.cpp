@@ -129,18 +129,11 @@ public:
                     "object_id looks for type '" + s.guardType.text + "' before dropping [" + s.guardTable + "]");
             const Literal& argument = s.guardArgument;
             if (argument.kind != Literal::Kind::Text || !argument.unicode ||
-                (upper(argument.text) != upper(s.guardTable) && upper(argument.text) != upper(bracketed(s.guardTable))))
+                (upper(argument.text) != upper(s.guardTable) &&
+                 upper(argument.text) != upper(bracketedName(s.guardTable))))
                 add(findings, name(), s.line,
-                    "object_id looks for '" + argument.text + "', not N'" + bracketed(s.guardTable) + "'");
+                    "object_id looks for '" + argument.text + "', not N'" + bracketedName(s.guardTable) + "'");
         }
-    }
-
-private:
-    static std::string bracketed(const std::string& name) {
-        std::string out = "[";
-        for (const char c : name)
-            out += c == ']' ? std::string("]]") : std::string(1, c);
-        return out + "]";
     }
 };
 
