@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <cwctype>
 
 namespace sqlscript {
 
@@ -227,9 +229,22 @@ long double length(const std::string& text) {
     return count;
 }
 
-bool likeMatches(const std::string& text, std::size_t t, const std::string& pattern, std::size_t p) {
+// The characters of a text as the collation compares them: the folded key holds "T" and then one
+// wint_t per character.
+std::u32string likeCharacters(const std::string& text) {
+    const std::string key = folded(text);
+    std::u32string characters;
+    for (std::size_t at = 1; at + sizeof(wint_t) <= key.size(); at += sizeof(wint_t)) {
+        wint_t c;
+        std::memcpy(&c, key.data() + at, sizeof c);
+        characters.push_back(static_cast<char32_t>(c));
+    }
+    return characters;
+}
+
+bool likeMatches(const std::u32string& text, std::size_t t, const std::u32string& pattern, std::size_t p) {
     for (; p < pattern.size(); ++p, ++t) {
-        const char c = pattern[p];
+        const char32_t c = pattern[p];
         if (c == '%') {
             for (std::size_t rest = t; rest <= text.size(); ++rest)
                 if (likeMatches(text, rest, pattern, p + 1))
@@ -344,7 +359,8 @@ Truth Evaluator::truth(const Condition& c) {
         if (text.kind == Value::Kind::Null || pattern.kind == Value::Kind::Null)
             return Truth::Unknown;
         // The usual collation compares without letter case.
-        result = likeMatches(folded(text.text), 0, folded(pattern.text), 0) ? Truth::True : Truth::False;
+        result =
+            likeMatches(likeCharacters(text.text), 0, likeCharacters(pattern.text), 0) ? Truth::True : Truth::False;
         break;
     }
     case K::Between: {

@@ -294,6 +294,9 @@ TEST(ServerRules, checkConditionsUnderThreeValuedLogic) {
     EXPECT_EQ(truth("[s] LIKE N'[a-z]_1'", upperText, null), Truth::True); // no letter case
     EXPECT_EQ(truth("[s] LIKE N'[A-Z]%'", digitText, null), Truth::False);
     EXPECT_EQ(truth("[s] NOT LIKE N'%'", null, null), Truth::Unknown);
+    // A set after the first character: the pattern is read by characters, not by bytes of the key.
+    EXPECT_EQ(truth("[s] LIKE N'[A-Z][a-z][0-9]'", upperText, null), Truth::True);
+    EXPECT_EQ(truth("[s] LIKE N'_[0-9]%'", upperText, null), Truth::False);
     // LEN leaves trailing blanks out; the converter's form counts them.
     EXPECT_EQ(truth("LEN([s]) = 1", blanks, null), Truth::True);
     EXPECT_EQ(truth("(LEN(CAST([s] AS NVARCHAR(MAX)) + N'.') - 1) > 2", blanks, null), Truth::True);
