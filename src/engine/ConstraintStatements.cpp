@@ -35,9 +35,9 @@ std::string ForeignKeyStatement(const ForeignKey& key) {
     return text;
 }
 
-std::string CheckStatement(const CheckConstraint& check) {
-    return "ALTER TABLE " + SafeTableName(check.table) + " ADD CONSTRAINT " + SafeTableName(check.name) + " CHECK (" +
-           check.condition + ")";
+std::string CheckStatement(const CheckConstraint& check, bool noCheck) {
+    return "ALTER TABLE " + SafeTableName(check.table) + (noCheck ? " WITH NOCHECK" : "") + " ADD CONSTRAINT " +
+           SafeTableName(check.name) + " CHECK (" + check.condition + ")";
 }
 
 std::string DescriptionStatement(const DescribedObject& object, const std::string& description) {

@@ -11,8 +11,9 @@ namespace tabulon {
 // CASCADE" and " ON DELETE CASCADE" as the key keeps them.
 std::string ForeignKeyStatement(const ForeignKey& key);
 
-// "ALTER TABLE [t] ADD CONSTRAINT [n] CHECK (condition)".
-std::string CheckStatement(const CheckConstraint& check);
+// "ALTER TABLE [t] ADD CONSTRAINT [n] CHECK (condition)"; with `noCheck`, "ALTER TABLE [t] WITH NOCHECK
+// ADD ...", which leaves the rows the table holds unchecked and the constraint not trusted.
+std::string CheckStatement(const CheckConstraint& check, bool noCheck = false);
 
 // What an MS_Description extended property describes: a table, one of its columns, or one of its
 // constraints.

@@ -1,5 +1,6 @@
 #include "ConversionRun.h"
 
+#include "DatabaseObjects.h"
 #include "DestinationConnectionString.h"
 #include "DumpLayout.h"
 #include "RecordTransfer.h"
@@ -73,6 +74,8 @@ private:
     void createDatabase();
     void loadSchema();
     void loopTables();
+    void addDatabaseObjects();
+    DatabaseObjectsContext objectsContext();
     bool moveTable(const pugi::xml_node& table); // false when the loop must stop
     void finish();
 
@@ -102,6 +105,8 @@ private:
     std::unique_ptr<DumpFile> m_dump;
     std::unique_ptr<pugi::xml_document> m_schema;
     std::optional<TableSelection> m_selection;
+    DatabaseObjectOptions m_objectOptions;
+    std::vector<MovedTable> m_moved;
 };
 
 int Run::execute() {
@@ -114,6 +119,7 @@ int Run::execute() {
         createDatabase();
         loadSchema();
         loopTables();
+        addDatabaseObjects();
         finish();
         return runresult::Done;
     } catch (const ExitCode& exit) {
@@ -226,6 +232,7 @@ void Run::loadSchema() {
     m_tablePrefix = toText(setting("tableprefix"));
     m_negativeBoolean = toBooleanOr(setting("negativeboolean"), false);
     m_ignoreLargeBlobs = toBooleanOr(setting("ignorelargeblobs"), false);
+    m_objectOptions = ReadDatabaseObjectOptions(m_section);
 }
 
 void Run::loopTables() {
@@ -268,6 +275,7 @@ bool Run::moveTable(const pugi::xml_node& table) {
 
     bool creationFailed = false;
     if (flag("createtables")) {
+        DropReferencingKeys(objectsContext(), destinationName);
         if (m_direct) {
             send(drop, true);
             m_statement = withoutLineBreaks(createTable);
@@ -325,7 +333,21 @@ bool Run::moveTable(const pugi::xml_node& table) {
                 send(index, false, true);
     }
     appendLine("- " + std::to_string(count) + " records moved");
+    m_moved.push_back({sourceName, destinationName, count, flag("createtables") && !creationFailed});
     return true;
+}
+
+// Once every table holds its rows and indexes, since keys and rules refer across tables and are
+// checked against the rows.
+void Run::addDatabaseObjects() {
+    if (m_context.flags.cancelRequested)
+        return;
+    m_phase = "Add constraints and descriptions";
+    CreateDatabaseObjects(objectsContext(), m_moved);
+}
+
+DatabaseObjectsContext Run::objectsContext() {
+    return {*m_schema, *m_selection, m_objectOptions, {m_connection.get(), m_dump.get()}, m_report, m_context.progress};
 }
 
 void Run::finish() {

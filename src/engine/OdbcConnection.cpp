@@ -94,21 +94,53 @@ std::unique_ptr<OdbcConnection> OdbcConnection::open(const std::string& connecti
     return std::unique_ptr<OdbcConnection>(new OdbcConnection(std::move(h)));
 }
 
-void OdbcConnection::execute(std::string_view statement) {
+namespace {
+
+SQLRETURN executeDirect(SQLHSTMT handle, std::string_view statement) {
     if (statement.size() > static_cast<std::size_t>(INT_MAX))
         throw Error(errc::General, kSource, "The statement is too long to send");
+    return SQLExecDirect(handle, reinterpret_cast<SQLCHAR*>(const_cast<char*>(statement.data())),
+                         static_cast<SQLINTEGER>(statement.size()));
+}
+
+// Raises the diagnostics of a failed call on the statement, leaving the statement closed for the next.
+void closeAndRaiseUnless(SQLRETURN rc, SQLHSTMT handle, const char* fallback) {
+    if (SQL_SUCCEEDED(rc))
+        return;
+    Error error = diagnostics(SQL_HANDLE_STMT, handle, fallback);
+    SQLFreeStmt(handle, SQL_CLOSE);
+    throw error;
+}
+
+} // namespace
+
+void OdbcConnection::execute(std::string_view statement) {
     SQLHSTMT handle = m_handles->statement;
-    SQLRETURN rc = SQLExecDirect(handle, reinterpret_cast<SQLCHAR*>(const_cast<char*>(statement.data())),
-                                 static_cast<SQLINTEGER>(statement.size()));
+    SQLRETURN rc = executeDirect(handle, statement);
     while (rc != SQL_NO_DATA) {
-        if (!SQL_SUCCEEDED(rc)) {
-            Error error = diagnostics(SQL_HANDLE_STMT, handle, "The statement failed");
-            SQLFreeStmt(handle, SQL_CLOSE);
-            throw error;
-        }
+        closeAndRaiseUnless(rc, handle, "The statement failed");
         rc = SQLMoreResults(handle);
     }
     SQLFreeStmt(handle, SQL_CLOSE);
+}
+
+long long OdbcConnection::queryNumber(std::string_view query) {
+    SQLHSTMT handle = m_handles->statement;
+    closeAndRaiseUnless(executeDirect(handle, query), handle, "The query failed");
+    const SQLRETURN fetched = SQLFetch(handle);
+    if (fetched == SQL_NO_DATA) {
+        SQLFreeStmt(handle, SQL_CLOSE);
+        throw Error(errc::General, kSource, "The query returned no row");
+    }
+    closeAndRaiseUnless(fetched, handle, "The query's row could not be read");
+    SQLBIGINT number = 0;
+    SQLLEN indicator = 0;
+    closeAndRaiseUnless(SQLGetData(handle, 1, SQL_C_SBIGINT, &number, 0, &indicator), handle,
+                        "The query's value could not be read");
+    SQLFreeStmt(handle, SQL_CLOSE);
+    if (indicator == SQL_NULL_DATA)
+        throw Error(errc::General, kSource, "The query returned NULL");
+    return static_cast<long long>(number);
 }
 
 } // namespace tabulon

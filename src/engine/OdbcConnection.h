@@ -23,6 +23,10 @@ public:
     // reports for a later part of the statement is raised here too.
     void execute(std::string_view statement);
 
+    // Runs a query and returns the first column of its first row as a whole number. Raises the
+    // driver's error, or 1000 when the query returns no row or NULL.
+    long long queryNumber(std::string_view query);
+
 private:
     struct Handles;
     explicit OdbcConnection(std::unique_ptr<Handles> handles);

@@ -37,6 +37,10 @@ public:
         s.set("ignorelargeblobs", 0);
         s.set("memotype", "NVARCHAR(MAX)");
         s.set("datetimetype", "DATETIME");
+        s.set("transferrelationships", 1);
+        s.set("transfervalidationrules", 1);
+        s.set("transferdescriptions", 1);
+        s.set("verifycounts", 1);
         s.set("sourcetables", tabulon::StringList{});
         m_settings.set(tabulon::kSettingsSection, m_section);
     }

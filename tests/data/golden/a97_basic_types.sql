@@ -28,6 +28,10 @@
 --   ignorelargeblobs=0
 --   memotype=NVARCHAR(MAX)
 --   datetimetype=DATETIME
+--   transferrelationships=1
+--   transfervalidationrules=1
+--   transferdescriptions=1
+--   verifycounts=1
 --
 
 SET QUOTED_IDENTIFIER ON
@@ -41,6 +45,9 @@ IF NOT EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = N'Converted') 
 GO
 
 USE [Converted]
+
+DECLARE @drop nvarchar(max) = N''; SELECT @drop += N'ALTER TABLE ' + QUOTENAME(OBJECT_SCHEMA_NAME(parent_object_id)) + N'.' + QUOTENAME(OBJECT_NAME(parent_object_id)) + N' DROP CONSTRAINT ' + QUOTENAME(name) + N'; ' FROM sys.foreign_keys WHERE referenced_object_id = OBJECT_ID(N'[Table1]'); EXEC sys.sp_executesql @drop;
+GO
 
 --
 -- Table structure for table 'Table1'
@@ -70,6 +77,9 @@ INSERT INTO [Table1] VALUES (N'abcdefg', N'hijklmnop', 2, 222, 333333333, 444.55
 -- 2 records
 
 CREATE INDEX [B] ON [Table1] ([B])
+GO
+
+DECLARE @drop nvarchar(max) = N''; SELECT @drop += N'ALTER TABLE ' + QUOTENAME(OBJECT_SCHEMA_NAME(parent_object_id)) + N'.' + QUOTENAME(OBJECT_NAME(parent_object_id)) + N' DROP CONSTRAINT ' + QUOTENAME(name) + N'; ' FROM sys.foreign_keys WHERE referenced_object_id = OBJECT_ID(N'[Table2]'); EXEC sys.sp_executesql @drop;
 GO
 
 --
@@ -189,6 +199,9 @@ GO
 CREATE INDEX [id] ON [Table2] ([column1])
 GO
 
+DECLARE @drop nvarchar(max) = N''; SELECT @drop += N'ALTER TABLE ' + QUOTENAME(OBJECT_SCHEMA_NAME(parent_object_id)) + N'.' + QUOTENAME(OBJECT_NAME(parent_object_id)) + N' DROP CONSTRAINT ' + QUOTENAME(name) + N'; ' FROM sys.foreign_keys WHERE referenced_object_id = OBJECT_ID(N'[Table3]'); EXEC sys.sp_executesql @drop;
+GO
+
 --
 -- Table structure for table 'Table3'
 --
@@ -216,6 +229,9 @@ GO
 CREATE INDEX [id] ON [Table3] ([a])
 GO
 
+DECLARE @drop nvarchar(max) = N''; SELECT @drop += N'ALTER TABLE ' + QUOTENAME(OBJECT_SCHEMA_NAME(parent_object_id)) + N'.' + QUOTENAME(OBJECT_NAME(parent_object_id)) + N' DROP CONSTRAINT ' + QUOTENAME(name) + N'; ' FROM sys.foreign_keys WHERE referenced_object_id = OBJECT_ID(N'[Table4]'); EXEC sys.sp_executesql @drop;
+GO
+
 --
 -- Table structure for table 'Table4'
 --
@@ -233,4 +249,20 @@ CREATE TABLE [Table4] (
 --
 
 -- 0 records
+
+--
+-- Record counts, relationships, validation rules and descriptions
+--
+
+DECLARE @rows bigint = (SELECT COUNT_BIG(*) FROM [Table1]); IF @rows <> 2 BEGIN DECLARE @message nvarchar(2048) = CONCAT(N'Table Table1 holds ', @rows, N' rows, but 2 were written'); THROW 50000, @message, 1; END
+GO
+
+DECLARE @rows bigint = (SELECT COUNT_BIG(*) FROM [Table2]); IF @rows <> 0 BEGIN DECLARE @message nvarchar(2048) = CONCAT(N'Table Table2 holds ', @rows, N' rows, but 0 were written'); THROW 50000, @message, 1; END
+GO
+
+DECLARE @rows bigint = (SELECT COUNT_BIG(*) FROM [Table3]); IF @rows <> 0 BEGIN DECLARE @message nvarchar(2048) = CONCAT(N'Table Table3 holds ', @rows, N' rows, but 0 were written'); THROW 50000, @message, 1; END
+GO
+
+DECLARE @rows bigint = (SELECT COUNT_BIG(*) FROM [Table4]); IF @rows <> 0 BEGIN DECLARE @message nvarchar(2048) = CONCAT(N'Table Table4 holds ', @rows, N' rows, but 0 were written'); THROW 50000, @message, 1; END
+GO
 

@@ -1,0 +1,242 @@
+#include "DatabaseObjects.h"
+
+#include "CheckPlan.h"
+#include "ConstraintStatements.h"
+#include "ObjectsReport.h"
+#include "RelationshipPlan.h"
+#include "SchemaDocument.h"
+#include "lib/Convert.h"
+#include "lib/Error.h"
+
+#include <optional>
+
+namespace tabulon {
+
+namespace {
+
+// On unless the value is 0, as a number, a text or a Boolean: a file written before the key existed
+// turns the option on.
+bool onUnlessZero(const Variant& value) {
+    if (value.type() == Variant::Type::Boolean)
+        return value.boolean();
+    return toText(value) != "0";
+}
+
+// SQL Server's number for a statement that conflicts with a constraint (Msg 547).
+constexpr long kConstraintConflict = 547;
+
+class Phase {
+public:
+    Phase(const DatabaseObjectsContext& context, const std::vector<MovedTable>& tables)
+        : m_context(context), m_options(context.options), m_tables(tables) {
+        for (const MovedTable& table : tables)
+            m_report.table(table.sourceName);
+    }
+
+    void run();
+
+private:
+    bool direct() const { return m_context.destination.direct(); }
+    void heading();
+    void verifyCount(const MovedTable& table);
+    void addForeignKeys(const RelationshipPlan& plan);
+    std::vector<CheckConstraint> addChecks(const CheckPlan& plan);
+    bool addCheck(const CheckConstraint& check);
+    void addDescriptions(const std::vector<CheckConstraint>& checks);
+    void describeTable(const pugi::xml_node& table);
+    void describe(const std::string& sourceTable, const DescribedObject& object, const std::string& text);
+    std::optional<Error> send(const std::string& statement);
+
+    const DatabaseObjectsContext& m_context;
+    const DatabaseObjectOptions& m_options;
+    const std::vector<MovedTable>& m_tables;
+    ObjectsReport m_report;
+    bool m_headingWritten = false;
+};
+
+void Phase::run() {
+    if (m_options.verifyCounts && m_options.transferRecords)
+        for (const MovedTable& table : m_tables)
+            if (table.created) // a table that held rows before the run has nothing to compare with
+                verifyCount(table);
+    // Constraints and descriptions belong to the tables the run defines; tables that already existed
+    // may hold them from before.
+    if (m_options.createTables) {
+        std::vector<std::string> tableNames;
+        for (const MovedTable& table : m_tables)
+            tableNames.push_back(table.destinationName);
+        ConstraintNames names(tableNames);
+        if (m_options.transferRelationships)
+            addForeignKeys(PlanRelationships(m_context.schema, m_context.selection,
+                                             {m_options.definition, m_options.tablePrefix}, names));
+        std::vector<CheckConstraint> checks;
+        if (m_options.transferValidationRules)
+            checks = addChecks(PlanChecks(m_context.schema, m_context.selection, m_options.tablePrefix, names));
+        if (m_options.transferDescriptions)
+            addDescriptions(checks);
+    }
+    m_report.append(m_context.report, direct());
+}
+
+// A comment block in the dump before the first statement of the phase; a status line either way.
+void Phase::heading() {
+    if (m_headingWritten)
+        return;
+    m_headingWritten = true;
+    m_context.progress.addStatusLine("  Checking counts, adding relationships, rules and descriptions");
+    if (!direct()) {
+        DumpFile& dump = *m_context.destination.dump;
+        dump.writeLine("--");
+        dump.writeLine("-- Record counts, relationships, validation rules and descriptions");
+        dump.writeLine("--");
+        dump.writeLine("");
+    }
+}
+
+void Phase::verifyCount(const MovedTable& table) {
+    heading();
+    if (!direct()) {
+        send(VerifyCountStatement(table.destinationName, table.rowsWritten));
+        return m_report.countChecked(true);
+    }
+    try {
+        const long long held = m_context.destination.connection->queryNumber(CountRowsStatement(table.destinationName));
+        m_report.countChecked(held == table.rowsWritten);
+        if (held != table.rowsWritten)
+            m_report.line(table.sourceName, "- Error: the server holds " + std::to_string(held) + " records of " +
+                                                table.destinationName + ", but " + std::to_string(table.rowsWritten) +
+                                                " were sent");
+    } catch (const Error& error) {
+        m_report.countChecked(false);
+        m_report.line(table.sourceName, "- Error: the records of " + table.destinationName +
+                                            " could not be counted: " + error.description());
+    }
+}
+
+void Phase::addForeignKeys(const RelationshipPlan& plan) {
+    for (const PlanNote& note : plan.notes)
+        m_report.line(note.sourceTable, note.line);
+    for (const ForeignKey& key : plan.keys) {
+        heading();
+        if (const auto error = send(ForeignKeyStatement(key)))
+            m_report.line(key.sourceTable,
+                          "- relationship " + key.relationship + " could not be created: " + error->description());
+        else
+            m_report.counted(key.sourceTable, ObjectsReport::Relationship);
+    }
+}
+
+// The constraints that were made, which alone can carry a description.
+std::vector<CheckConstraint> Phase::addChecks(const CheckPlan& plan) {
+    for (const PlanNote& note : plan.notes)
+        m_report.line(note.sourceTable, note.line);
+    std::vector<CheckConstraint> made;
+    for (const CheckConstraint& check : plan.checks)
+        if (addCheck(check))
+            made.push_back(check);
+    return made;
+}
+
+// SQL Server checks the rows a table holds when a CHECK is added. Access keeps a rule that rows entered
+// before it break, and so does the server WITH NOCHECK: the rule then holds for rows added or changed.
+bool Phase::addCheck(const CheckConstraint& check) {
+    heading();
+    auto error = send(CheckStatement(check));
+    const std::string what = "- validation rule " + check.rule + " (" + check.name + ")";
+    if (error && error->number() == kConstraintConflict && !(error = send(CheckStatement(check, true))))
+        m_report.line(check.sourceTable, what + " created WITH NOCHECK: rows of " + check.table +
+                                             " break it, so SQL Server checks only rows added or changed later");
+    if (error) {
+        m_report.line(check.sourceTable, what + " could not be created: " + error->description());
+        return false;
+    }
+    m_report.counted(check.sourceTable, ObjectsReport::Check);
+    return true;
+}
+
+void Phase::addDescriptions(const std::vector<CheckConstraint>& checks) {
+    for (const pugi::xpath_node& table : m_context.schema.select_nodes("/AccessDatabase/Tables/Table"))
+        if (m_context.selection.contains(childText(table.node(), "Name")))
+            describeTable(table.node());
+    for (const CheckConstraint& check : checks)
+        if (!check.validationText.empty())
+            describe(check.sourceTable, {DescribedObject::Kind::Constraint, check.table, check.name},
+                     check.validationText);
+}
+
+void Phase::describeTable(const pugi::xml_node& table) {
+    const std::string source = childText(table, "Name");
+    const std::string destination = m_options.tablePrefix + source;
+    describe(source, {DescribedObject::Kind::Table, destination, ""}, table.child_value("Description"));
+    for (const pugi::xml_node& field : DefinedFields(table, source, m_context.selection))
+        describe(source, {DescribedObject::Kind::Column, destination, childText(field, "Name")},
+                 field.child_value("Description"));
+}
+
+void Phase::describe(const std::string& sourceTable, const DescribedObject& object, const std::string& text) {
+    if (text.empty())
+        return;
+    heading();
+    if (const auto error = send(DescriptionStatement(object, text))) {
+        const std::string what = object.name.empty() ? object.table : object.table + "." + object.name;
+        m_report.line(sourceTable, "- description of " + what + " could not be added: " + error->description());
+    } else {
+        m_report.counted(sourceTable, ObjectsReport::Description);
+    }
+}
+
+// Executes the statement and returns the server's error, or writes it into the dump followed by "GO":
+// each statement of the phase is a batch of its own there, so that one the server rejects stops no
+// other, and declared variables never meet.
+std::optional<Error> Phase::send(const std::string& statement) {
+    if (!direct()) {
+        m_context.destination.dump->writeLine(statement);
+        m_context.destination.dump->writeGo();
+        return std::nullopt;
+    }
+    try {
+        m_context.destination.connection->execute(statement);
+        return std::nullopt;
+    } catch (const Error& error) {
+        return error;
+    }
+}
+
+} // namespace
+
+DatabaseObjectOptions ReadDatabaseObjectOptions(const Dictionary& section) {
+    DatabaseObjectOptions options;
+    options.transferRelationships = onUnlessZero(section.get("transferrelationships"));
+    options.transferValidationRules = onUnlessZero(section.get("transfervalidationrules"));
+    options.transferDescriptions = onUnlessZero(section.get("transferdescriptions"));
+    options.verifyCounts = onUnlessZero(section.get("verifycounts"));
+    options.createTables = toBooleanOr(section.get("createtables"), false);
+    options.transferRecords = toBooleanOr(section.get("transferrecords"), false);
+    options.tablePrefix = toText(section.get("tableprefix"));
+    TableDefinitionOptions& definition = options.definition;
+    definition.unicode = onUnlessZero(section.get("unicode"));
+    definition.dateTimeType = toText(section.get("datetimetype"));
+    definition.transferDefaultValues = toBooleanOr(section.get("transferdefaultvalues"), false);
+    definition.transferAutonumbers = toBooleanOr(section.get("transferautonumbers"), false);
+    definition.transferIndexes = toBooleanOr(section.get("transferindexes"), false);
+    definition.storageEngine = toLowerAscii(toText(section.get("storageengine")));
+    return options;
+}
+
+void DropReferencingKeys(const DatabaseObjectsContext& context, const std::string& destinationTable) {
+    if (!context.options.transferRelationships)
+        return;
+    const std::string statement = DropReferencingKeysStatement(destinationTable);
+    if (context.destination.direct()) {
+        context.destination.connection->execute(statement);
+        return;
+    }
+    context.destination.dump->writeLine(statement);
+    context.destination.dump->writeGo();
+}
+
+void CreateDatabaseObjects(const DatabaseObjectsContext& context, const std::vector<MovedTable>& tables) {
+    Phase(context, tables).run();
+}
+
+} // namespace tabulon
