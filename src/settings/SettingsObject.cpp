@@ -14,6 +14,15 @@ constexpr std::array<const char*, 8> kFlagsOnUnlessZero = {
     "transferautonumbers", "transferrecords", "columnlist",
 };
 
+// What the run adds after the tables: on unless "0", so files written before these keys existed turn
+// them on too. They follow the other keys, as the form writes them.
+constexpr std::array<const char*, 4> kAddedObjectFlags = {
+    "transferrelationships",
+    "transfervalidationrules",
+    "transferdescriptions",
+    "verifycounts",
+};
+
 void normalizeFlag(Dictionary& section, const std::string& key, const char* keptValue, const char* otherwise) {
     const std::string text = toText(section.get(key));
     section.set(key, text == keptValue ? keptValue : otherwise);
@@ -49,6 +58,8 @@ DictionaryPtr CreateDefaultSettings(const UserStore& store) {
     section->set("ignorelargeblobs", 0);
     section->set("memotype", "LONGTEXT");
     section->set("datetimetype", "DATETIME2");
+    for (const char* key : kAddedObjectFlags)
+        section->set(key, 1);
     return settings;
 }
 
@@ -66,6 +77,8 @@ void NormalizeSettings(const DictionaryPtr& settings) {
     section->set("memotype", "VARCHAR(MAX)");
     const std::string dateTimeType = toText(section->get("datetimetype"));
     section->set("datetimetype", dateTimeType == "DATETIME" ? "DATETIME" : "DATETIME2");
+    for (const char* key : kAddedObjectFlags)
+        normalizeFlag(*section, key, "0", "1");
 }
 
 } // namespace tabulon

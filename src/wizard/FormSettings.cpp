@@ -72,6 +72,10 @@ void putAdvanced(Dictionary& section, const frmAdvancedOptions& dialog) {
     section.set("ignorelargeblobs", stateOf(dialog.chkIgnoreLargeBlobs));
     section.set("memotype", dialog.cbMemoType->currentText().toStdString());
     section.set("datetimetype", dialog.cbDateTimeType->currentText().toStdString());
+    section.set("transferrelationships", stateOf(dialog.chkTransferRelationships));
+    section.set("transfervalidationrules", stateOf(dialog.chkTransferValidationRules));
+    section.set("transferdescriptions", stateOf(dialog.chkTransferDescriptions));
+    section.set("verifycounts", stateOf(dialog.chkVerifyCounts));
 }
 
 // A check-box value as an integer: numbers and numeric texts convert, the empty value is 0, any
@@ -90,6 +94,12 @@ long long integerOf(const Variant& value, const std::string& key) {
 
 void setCheck(QCheckBox* box, const Dictionary& section, const std::string& key) {
     box->setChecked(integerOf(section.get(key), key) != 0);
+}
+
+// The options of what is added after the tables are on unless the settings say 0, so an object made
+// before they existed leaves them on.
+void setCheckOnUnlessZero(QCheckBox* box, const Dictionary& section, const std::string& key) {
+    box->setChecked(!section.contains(key) || integerOf(section.get(key), key) != 0);
 }
 
 // Selects the first entry, then the one whose text equals `text` exactly, if any.
@@ -153,6 +163,10 @@ void applyAdvanced(frmAdvancedOptions& dialog, const Dictionary& section) {
     setCheck(dialog.chkIgnoreLargeBlobs, section, "ignorelargeblobs");
     selectEntry(dialog.cbMemoType, toText(section.get("memotype")));
     selectEntry(dialog.cbDateTimeType, toText(section.get("datetimetype")));
+    setCheckOnUnlessZero(dialog.chkTransferRelationships, section, "transferrelationships");
+    setCheckOnUnlessZero(dialog.chkTransferValidationRules, section, "transfervalidationrules");
+    setCheckOnUnlessZero(dialog.chkTransferDescriptions, section, "transferdescriptions");
+    setCheckOnUnlessZero(dialog.chkVerifyCounts, section, "verifycounts");
 }
 
 // Sets `loadingSettings` for the time the settings are being applied, whatever happens.

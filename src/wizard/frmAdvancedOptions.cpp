@@ -34,6 +34,14 @@ void frmAdvancedOptions::buildControls() {
     cbMemoType->setObjectName(QStringLiteral("cbMemoType"));
     cbDateTimeType = new QComboBox(this);
     cbDateTimeType->setObjectName(QStringLiteral("cbDateTimeType"));
+    chkTransferRelationships =
+        widgets::checkBox(this, "chkTransferRelationships", QStringLiteral("Transfer relationships as foreign keys"));
+    chkTransferValidationRules = widgets::checkBox(this, "chkTransferValidationRules",
+                                                   QStringLiteral("Transfer validation rules as CHECK constraints"));
+    chkTransferDescriptions =
+        widgets::checkBox(this, "chkTransferDescriptions", QStringLiteral("Transfer table and field descriptions"));
+    chkVerifyCounts =
+        widgets::checkBox(this, "chkVerifyCounts", QStringLiteral("Verify the record count of every table"));
     cmdClose = widgets::button(this, "cmdClose", QStringLiteral("Close"));
     cmdClose->setDefault(true);
     connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
@@ -44,6 +52,10 @@ void frmAdvancedOptions::buildControls() {
     form->addRow(chkIgnoreLargeBlobs);
     form->addRow(widgets::label(this, "lblMemoType", QStringLiteral("Create MEMO fields as:")), cbMemoType);
     form->addRow(widgets::label(this, "lblDateTimeType", QStringLiteral("Create DateTime fields as:")), cbDateTimeType);
+    form->addRow(chkTransferRelationships);
+    form->addRow(chkTransferValidationRules);
+    form->addRow(chkTransferDescriptions);
+    form->addRow(chkVerifyCounts);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -21,6 +21,10 @@ public:
     QCheckBox* chkIgnoreLargeBlobs = nullptr;
     QComboBox* cbMemoType = nullptr;
     QComboBox* cbDateTimeType = nullptr;
+    QCheckBox* chkTransferRelationships = nullptr;
+    QCheckBox* chkTransferValidationRules = nullptr;
+    QCheckBox* chkTransferDescriptions = nullptr;
+    QCheckBox* chkVerifyCounts = nullptr;
     QPushButton* cmdClose = nullptr;
 
 private:

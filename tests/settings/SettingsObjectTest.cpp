@@ -32,7 +32,7 @@ std::string normalised(const DictionaryPtr& settings, const std::string& key) {
     return toText(SettingsSection(settings)->get(key));
 }
 
-// A settings object as the form builds it: the 26 keys in order, flags as integers.
+// A settings object as the form builds it: every key in order, flags as integers.
 DictionaryPtr formSettings() {
     auto settings = Dictionary::create();
     auto section = Dictionary::create();
@@ -89,7 +89,11 @@ TEST_F(SettingsObjectTest, DefaultsHoldTheirKeysInOrderWithIntegerFlags) {
                                                "negativeboolean",
                                                "ignorelargeblobs",
                                                "memotype",
-                                               "datetimetype"};
+                                               "datetimetype",
+                                               "transferrelationships",
+                                               "transfervalidationrules",
+                                               "transferdescriptions",
+                                               "verifycounts"};
     EXPECT_EQ(section->keys(), expected);
     EXPECT_EQ(section->get("sourcefilename"), Variant("/data/shop.mdb"));
     EXPECT_EQ(section->get("destinationserver"), Variant(DefaultDestinationServer()));
@@ -98,6 +102,7 @@ TEST_F(SettingsObjectTest, DefaultsHoldTheirKeysInOrderWithIntegerFlags) {
     EXPECT_EQ(section->get("ignorelargeblobs"), Variant(0));
     EXPECT_EQ(section->get("memotype"), Variant("LONGTEXT"));
     EXPECT_EQ(section->get("datetimetype"), Variant("DATETIME2"));
+    EXPECT_EQ(section->get("verifycounts"), Variant(1));
     EXPECT_NE(toText(section->get("destinationdumpfilename")).find("dump.sql"), std::string::npos);
 }
 
@@ -122,6 +127,13 @@ TEST(NormalizeSettingsTest, FlagsKeepOnlyTheirAllowedTexts) {
     EXPECT_EQ(normalised(settingsWith({{"createtables", "no"}}), "createtables"), "1");
     EXPECT_EQ(normalised(settingsWith({{"createtables", "0"}}), "createtables"), "0");
     EXPECT_EQ(normalised(settingsWith({{"unicode", StringList{"0"}}}), "unicode"), "1"); // a list reads as ""
+    // Files written before the options of what is added after the tables existed turn them on.
+    for (const char* key :
+         {"transferrelationships", "transfervalidationrules", "transferdescriptions", "verifycounts"}) {
+        EXPECT_EQ(normalised(settingsWith({}), key), "1") << key;
+        EXPECT_EQ(normalised(settingsWith({{key, "no"}}), key), "1") << key;
+        EXPECT_EQ(normalised(settingsWith({{key, "0"}}), key), "0") << key;
+    }
 }
 
 TEST(NormalizeSettingsTest, MissingOrUnreadableBlobAndBooleanFlagsStayOff) {
@@ -141,11 +153,25 @@ TEST(NormalizeSettingsTest, ColumnTypesAreFixedOrDefaulted) {
 TEST(NormalizeSettingsTest, MissingKeysAreAddedAtTheEndOtherKeysKept) {
     const DictionaryPtr settings = settingsWith({{"tableprefix", "x_"}, {"storageengine", "brighthouse"}});
     NormalizeSettings(settings);
-    const std::vector<std::string> expected = {"tableprefix",           "storageengine",   "dropdatabase",
-                                               "createtables",          "unicode",         "autocommit",
-                                               "transferdefaultvalues", "transferindexes", "transferautonumbers",
-                                               "transferrecords",       "columnlist",      "negativeboolean",
-                                               "ignorelargeblobs",      "memotype",        "datetimetype"};
+    const std::vector<std::string> expected = {"tableprefix",
+                                               "storageengine",
+                                               "dropdatabase",
+                                               "createtables",
+                                               "unicode",
+                                               "autocommit",
+                                               "transferdefaultvalues",
+                                               "transferindexes",
+                                               "transferautonumbers",
+                                               "transferrecords",
+                                               "columnlist",
+                                               "negativeboolean",
+                                               "ignorelargeblobs",
+                                               "memotype",
+                                               "datetimetype",
+                                               "transferrelationships",
+                                               "transfervalidationrules",
+                                               "transferdescriptions",
+                                               "verifycounts"};
     EXPECT_EQ(SettingsSection(settings)->keys(), expected);
     EXPECT_EQ(SettingsSection(settings)->get("storageengine"), Variant("brighthouse"));
 }
@@ -158,7 +184,7 @@ TEST(NormalizeSettingsTest, ObjectsWithoutASectionDictionaryAreLeftAlone) {
     EXPECT_EQ(settings->get(kSettingsSection), Variant("not a section"));
 }
 
-TEST_F(SettingsObjectTest, TheAutomaticFileHoldsThe26KeysInOrderWithoutPasswords) {
+TEST_F(SettingsObjectTest, TheAutomaticFileHoldsEveryKeyInOrderWithoutPasswords) {
     const DictionaryPtr settings = formSettings();
     const std::string file = path("appdata/Corvane/Tabulon/wizard.ini");
     SaveAutomaticSettings(*settings, false, file);

@@ -24,6 +24,7 @@ private slots:
     void loadingFillsTheTypeListsWithoutSelecting();
     void settingsSelectTheListEntries();
     void closeKeepsWhatWasTyped();
+    void theOptionsAfterTheTablesAreOnUnlessTheSettingsSayZero();
     void advancedButtonShowsTheDialogModally();
 };
 
@@ -80,6 +81,35 @@ void FrmAdvancedOptionsTest::closeKeepsWhatWasTyped() {
     DictionaryPtr section = GetSettingsFromForm(fixture.form())->dictionaryAt("Verdix Tessoral");
     QCOMPARE(section->get("tableprefix").text(), std::string("old_"));
     QCOMPARE(section->get("ignorelargeblobs").integer(), std::int64_t(1));
+}
+
+void FrmAdvancedOptionsTest::theOptionsAfterTheTablesAreOnUnlessTheSettingsSayZero() {
+    WizardFixture fixture;
+    frmAdvancedOptions& dialog = fixture.form().advancedOptions();
+    const std::vector<std::pair<const char*, QCheckBox*>> options = {
+        {"transferrelationships", dialog.chkTransferRelationships},
+        {"transfervalidationrules", dialog.chkTransferValidationRules},
+        {"transferdescriptions", dialog.chkTransferDescriptions},
+        {"verifycounts", dialog.chkVerifyCounts}};
+    DictionaryPtr settings = GetSettingsFromForm(fixture.form());
+    DictionaryPtr section = settings->dictionaryAt("Verdix Tessoral");
+    for (const auto& [key, box] : options) {
+        QVERIFY(box->isChecked());
+        QCOMPARE(section->get(key).integer(), std::int64_t(1));
+    }
+    QCOMPARE(dialog.chkTransferRelationships->text(), QStringLiteral("Transfer relationships as foreign keys"));
+
+    // Each box writes its own key; one that a settings object lacks stays on.
+    for (const auto& [key, box] : options) {
+        section->set(key, "0");
+        fixture.form().applySettingsToForm(settings);
+        QVERIFY2(!box->isChecked(), key);
+        QCOMPARE(GetSettingsFromForm(fixture.form())->dictionaryAt("Verdix Tessoral")->get(key).integer(),
+                 std::int64_t(0));
+        section->remove(key);
+        fixture.form().applySettingsToForm(settings);
+        QVERIFY2(box->isChecked(), key);
+    }
 }
 
 void FrmAdvancedOptionsTest::advancedButtonShowsTheDialogModally() {
