@@ -109,3 +109,25 @@ TEST(OdbcConnection, quotedValuesKeepTheConnectionStringWhole) {
         EXPECT_NE(e.description().find("[08S01]"), std::string::npos) << e.description();
     }
 }
+
+TEST(OdbcConnection, readsANumberBackAndRaisesWhenThereIsNone) {
+    REQUIRE_SQLITE_ODBC();
+    const std::string text = "Driver=SQLite3;Database=" + OdbcTestDrivers::instance().folder().file("query.db") + ";";
+    auto connection = OdbcConnection::open(text);
+    connection->execute("CREATE TABLE [Q] ([a] INT)");
+    connection->execute("INSERT INTO [Q] VALUES (5000000000)");
+    connection->execute("INSERT INTO [Q] VALUES (NULL)");
+    EXPECT_EQ(connection->queryNumber("SELECT COUNT(*) FROM [Q]"), 2);
+    EXPECT_EQ(connection->queryNumber("SELECT MAX([a]) FROM [Q]"), 5000000000LL);
+    for (const char* query :
+         {"SELECT [a] FROM [Q] WHERE [a] IS NULL", "SELECT [a] FROM [Q] WHERE 0", "SELECT COUNT_BIG(*) FROM [Q]"}) {
+        try {
+            connection->queryNumber(query);
+            ADD_FAILURE() << query;
+        } catch (const Error& e) {
+            EXPECT_FALSE(e.description().empty()) << query;
+        }
+    }
+    // A failed query leaves the statement ready for the next.
+    EXPECT_EQ(connection->queryNumber("SELECT COUNT(*) FROM [Q] WHERE [a] IS NULL"), 1);
+}

@@ -7,6 +7,7 @@
 // fixture test also runs each dump with sqlcmd, from the PATH or as TABULON_TEST_SQLCMD names it.
 #include "FixtureRuns.h"
 #include "OdbcQuery.h"
+#include "engine/DatabaseObjects.h"
 #include "engine/OdbcConnection.h"
 #include "engine/SchemaDocument.h"
 #include "engine/SchemaQueries.h"
@@ -262,6 +263,100 @@ TEST_P(SqlServerFixture, dumpRunsInSqlcmdAndBothWaysHoldEveryRow) {
         EXPECT_EQ(destinationRows(fromDump.name, table), source->rowCount(table)) << table << " (sqlcmd)";
         EXPECT_EQ(destinationRows(direct.name, table), source->rowCount(table)) << table << " (direct)";
     }
+}
+
+namespace {
+
+// A count read from a catalog view of the scratch database.
+long long catalogCount(const ScratchDatabase& database, const std::string& viewAndCondition) {
+    return queryNumber("SELECT COUNT(*) FROM " + SafeTableName(database.name) + ".sys." + viewAndCondition);
+}
+
+// The relationships, rules and descriptions of relations.accdb go straight into the database.
+std::string convertRelations(const ScratchDatabase& database, const std::vector<std::pair<const char*, int>>& changes) {
+    FixtureRun run(fixture::path("generated/relations.accdb"), "");
+    transferDirectly(run, database.name);
+    run.settings.section().set("datetimetype", "DATETIME2");
+    run.settings.section().set("dropdatabase", 0);
+    for (const auto& [key, value] : changes)
+        run.settings.section().set(key, value);
+    EXPECT_EQ(run.run(), 0) << run.report;
+    return run.report;
+}
+
+} // namespace
+
+// What the plans and the checker say, the server confirms: four foreign keys with their cascades, eight
+// trusted CHECKs, six descriptions, and every table holding the rows sent. A second run into the same
+// database drops the keys that refer to each table before the table, and goes through again.
+TEST(SqlServer, relationsArriveAsKeysRulesAndDescriptions) {
+    REQUIRE_SQL_SERVER();
+    ScratchDatabase database;
+    for (int run = 0; run < 2; ++run) {
+        const std::string report = convertRelations(database, {});
+        EXPECT_EQ(report.find("Error"), std::string::npos) << report;
+        EXPECT_EQ(report.find("could not be"), std::string::npos) << report;
+        EXPECT_NE(report.find("Record counts checked on the server: 6 tables, 6 hold the records sent\r\n"),
+                  std::string::npos)
+            << report;
+        EXPECT_EQ(catalogCount(database, "foreign_keys"), 4);
+        EXPECT_EQ(catalogCount(database, "foreign_keys WHERE name = N'CustomersOrders' AND "
+                                         "delete_referential_action = 1 AND update_referential_action = 1"),
+                  1);
+        EXPECT_EQ(catalogCount(database, "foreign_keys WHERE name = N'StaffManager' AND delete_referential_action = 0"),
+                  1);
+        EXPECT_EQ(catalogCount(database, "check_constraints WHERE is_not_trusted = 0"), 8);
+        EXPECT_EQ(catalogCount(database, "extended_properties WHERE name = N'MS_Description'"), 6);
+    }
+}
+
+// Rows entered before a rule break it: the rule is kept WITH NOCHECK, as Access keeps it, and said so.
+// A table that does not hold the rows sent is an error line of its own.
+TEST(SqlServer, aRuleThatRowsBreakIsKeptUncheckedAndAWrongCountIsAnError) {
+    REQUIRE_SQL_SERVER();
+    ScratchDatabase database;
+    convertRelations(database, {{"transfervalidationrules", 0}, {"transferrelationships", 0}});
+    auto connection = OdbcConnection::open(serverConnectionString());
+    connection->execute("USE " + SafeTableName(database.name));
+    connection->execute("UPDATE [Customers] SET [Code] = N'zz' WHERE [CustomerID] = 1");
+
+    FixtureRun source(fixture::path("generated/relations.accdb"), "");
+    DatabaseObjectOptions options = ReadDatabaseObjectOptions(source.settings.section());
+    options.transferRelationships = options.transferDescriptions = false;
+    options.definition.dateTimeType = "DATETIME2";
+    const TableSelection selection(source.settings.section().get("sourcetables"));
+    std::string report;
+    CreateDatabaseObjects({*source.schema, selection, options, {connection.get(), nullptr}, report, source.progress},
+                          {{"Customers", "Customers", 4, true}, {"Orders", "Orders", 3, true}});
+    EXPECT_NE(report.find("Table: Customers\r\n- 3 check constraints\r\n- Error: the server holds 3 records of "
+                          "Customers, but 4 were sent\r\n- validation rule Like \"[A-Z]#\" (CK_Customers_Code) "
+                          "created WITH NOCHECK: rows of Customers break it, so SQL Server checks only rows added or "
+                          "changed later\r\n"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("Record counts checked on the server: 2 tables, 1 hold the records sent"), std::string::npos);
+    EXPECT_EQ(catalogCount(database, "check_constraints WHERE is_not_trusted = 1"), 1);
+}
+
+// A dump whose table lost a row on the way stops sqlcmd -b at that table's count check, which names the
+// table and both counts; no relationship is added after it.
+TEST(SqlServer, aDumpStopsAtTheFirstTableThatDidNotArriveWhole) {
+    REQUIRE_SQL_SERVER();
+    ScratchDatabase database;
+    FixtureRun run(fixture::path("generated/relations.accdb"), "");
+    run.settings.section().set("destinationdatabase", database.name);
+    run.settings.section().set("datetimetype", "DATETIME2");
+    ASSERT_EQ(run.run(), 0) << run.report;
+    const std::string lost = "INSERT INTO [Customers] VALUES (3, ";
+    const std::size_t at = run.dump.find(lost);
+    ASSERT_NE(at, std::string::npos);
+    std::string dump = run.dump;
+    dump.erase(at, dump.find("\r\n", at) + 2 - at);
+    std::ofstream(run.folder.file("lost.sql"), std::ios::binary) << dump;
+    std::string output;
+    EXPECT_NE(runSqlcmd(run.folder.file("lost.sql"), output), 0);
+    EXPECT_NE(output.find("Table Customers holds 2 rows, but 3 were written"), std::string::npos) << output;
+    EXPECT_EQ(catalogCount(database, "foreign_keys"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(RealFiles, SqlServerFixture, ::testing::ValuesIn(everyFixture()), fixtureTestName);
