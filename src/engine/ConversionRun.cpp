@@ -76,6 +76,7 @@ private:
     void loopTables();
     void addDatabaseObjects();
     DatabaseObjectsContext objectsContext();
+    void reportTablesNotFound(const pugi::xpath_node_set& tables);
     bool moveTable(const pugi::xml_node& table); // false when the loop must stop
     void finish();
 
@@ -99,6 +100,7 @@ private:
     std::string m_tablePrefix;
     bool m_negativeBoolean = false;
     bool m_ignoreLargeBlobs = false;
+    bool m_tablesNotFound = false;
 
     std::unique_ptr<SourceConnection> m_source;
     std::unique_ptr<OdbcConnection> m_connection;
@@ -121,7 +123,7 @@ int Run::execute() {
         loopTables();
         addDatabaseObjects();
         finish();
-        return runresult::Done;
+        return m_tablesNotFound && !m_context.flags.cancelRequested ? runresult::TablesNotFound : runresult::Done;
     } catch (const ExitCode& exit) {
         return exit.code;
     } catch (const Error& error) {
@@ -238,9 +240,24 @@ void Run::loadSchema() {
 void Run::loopTables() {
     m_phase = "Loop tables";
     m_selection.emplace(setting("sourcetables"));
-    for (const pugi::xpath_node& table : m_schema->select_nodes("*/Tables/Table"))
+    const pugi::xpath_node_set tables = m_schema->select_nodes("*/Tables/Table");
+    reportTablesNotFound(tables);
+    for (const pugi::xpath_node& table : tables)
         if (!moveTable(table.node()) || m_context.flags.cancelRequested)
             return;
+}
+
+// A renamed table or a typo in a settings file must not pass for a complete run.
+void Run::reportTablesNotFound(const pugi::xpath_node_set& tables) {
+    std::vector<std::string> names;
+    for (const pugi::xpath_node& table : tables)
+        names.push_back(childText(table.node(), "Name"));
+    for (const std::string& name : m_selection->tablesNotIn(names)) {
+        const std::string line = "Table: " + name + " - not found in the source database";
+        appendLine(line);
+        m_context.progress.addStatusLine(line);
+        m_tablesNotFound = true;
+    }
 }
 
 bool Run::moveTable(const pugi::xml_node& table) {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 namespace tabulon {
 
@@ -17,9 +18,14 @@ public:
     bool contains(const std::string& path) const;
     static std::string fieldPath(const std::string& table, const std::string& field) { return table + "\\" + field; }
 
+    // The listed table names (entries without "\\", the empty one aside) that are not among `tables`,
+    // in list order. Empty when the setting is no list.
+    std::vector<std::string> tablesNotIn(const std::vector<std::string>& tables) const;
+
 private:
     bool m_isList;
     std::unordered_set<std::string> m_paths;
+    std::vector<std::string> m_tables; // the table entries, in list order
 };
 
 } // namespace tabulon

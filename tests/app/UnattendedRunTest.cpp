@@ -57,6 +57,12 @@ protected:
                 process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
     }
 
+    // An unattended run of the settings file run.ini, with no message box.
+    Finished autorun() const {
+        return run({QStringLiteral("-autorun"), QStringLiteral("-hide"),
+                    QStringLiteral("-settings=") + QString::fromStdString(path("run.ini"))});
+    }
+
     std::string readFile(const std::string& name) const {
         QFile file(QString::fromStdString(path(name)));
         return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
@@ -206,11 +212,40 @@ TEST_F(UnattendedRunTest, KeysAppendedWithOtherLineEndsOrTabsAreRead) {
                              "\n"
                              "columnlist=0\n"
                              "\ttableprefix=t_\r\n");
-    const Finished finished = run({QStringLiteral("-autorun"), QStringLiteral("-hide"),
-                                   QStringLiteral("-settings=") + QString::fromStdString(path("run.ini"))});
+    const Finished finished = autorun();
     EXPECT_EQ(finished.exitCode, 0) << finished.errors;
     const std::string dump = readFile("out/edited.sql");
     EXPECT_NE(dump.find("INSERT INTO [t_Table1] VALUES (N'a'"), std::string::npos) << dump;
+}
+
+TEST_F(UnattendedRunTest, ListedTablesTheSourceLacksEndWithStatus1AndAreNamed) {
+    // Only missing tables: nothing is converted, and that must not pass for success.
+    writeFile("run.ini", "[Verdix Tessoral]\r\n"
+                         "  sourcefilename=" +
+                             sample() +
+                             "\r\n"
+                             "  destinationdumpfilename=" +
+                             path("out/dump.sql") +
+                             "\r\n"
+                             "  sourcetables[]=\"Tabel1\"\r\n");
+    Finished finished = autorun();
+    EXPECT_EQ(finished.exitCode, 1) << finished.errors;
+    std::vector<std::string> entries = logEntries();
+    EXPECT_TRUE(contains(entries, "Table: Tabel1 - not found in the source database"));
+    EXPECT_EQ(readFile("out/dump.sql").find("CREATE TABLE"), std::string::npos);
+
+    // One missing and one present table: the present one still moves, the status stays 1.
+    writeSettings(sample(), "  sourcetables[]=\"Table1\",\"Tabel3\"\r\n");
+    finished = autorun();
+    EXPECT_EQ(finished.exitCode, 1) << finished.errors;
+    entries = logEntries();
+    const auto report = std::find_if(entries.begin(), entries.end(),
+                                     [](const std::string& entry) { return entry.rfind("SETTINGS\r\n", 0) == 0; });
+    ASSERT_NE(report, entries.end()) << "the report is not in the log";
+    EXPECT_NE(report->find("Table: Tabel3 - not found in the source database\r\nTable: Table1\r\n"), std::string::npos)
+        << *report;
+    EXPECT_NE(readFile("out/dump.sql").find("N'abcdefg'"), std::string::npos);
+    EXPECT_EQ(entries.back(), "End");
 }
 
 TEST_F(UnattendedRunTest, RunsFromTheAutomaticSettingsFileAndLeavesItAsItWas) {

@@ -71,6 +71,37 @@ TEST_F(RunFaults, aFailingRecordTransferStopsTheRunAsIfCancelled) {
     EXPECT_EQ(progress.statusLines.back(), "  Transfer was aborted");
 }
 
+TEST_F(RunFaults, listedTablesTheSourceLacksAreNamedAndTheOthersStillMove) {
+    // A renamed table, a typo and a letter-case slip; an empty entry and field paths are no tables.
+    settings.section().set("sourcetables",
+                           StringList{"Peeple", "Other", "", "people", "Peeple", "Peeple\\ID", "Gone\\X"});
+    EXPECT_EQ(run(2, 0), runresult::TablesNotFound);
+    EXPECT_EQ(report, "SETTINGS\r\n--------\r\nMoving data to " + folder.file("out.sql") +
+                          "\r\n\r\nTABLES\r\n------------\r\n"
+                          "Table: Peeple - not found in the source database\r\n"
+                          "Table: people - not found in the source database\r\n"
+                          "Table: Other\r\n- 2 records moved\r\n\r\n"
+                          "CONSTRAINTS, DESCRIPTIONS AND COUNTS\r\n------------\r\n"
+                          "Record counts checked by the script: 1 table\r\n");
+    EXPECT_EQ(progress.statusLines[1], "Table: Peeple - not found in the source database");
+    EXPECT_NE(readBytes(folder.file("out.sql")).find("CREATE TABLE [Other]"), std::string::npos);
+    EXPECT_FALSE(flags.conversionRunning);
+
+    // Every listed table present: the run is done.
+    report.clear();
+    settings.section().set("sourcetables", StringList{"Other", ""});
+    EXPECT_EQ(run(2, 0), runresult::Done);
+    EXPECT_EQ(report.find("not found"), std::string::npos);
+}
+
+TEST_F(RunFaults, anAbortedRunStaysAbortedWhenTablesAreAlsoMissing) {
+    settings.section().set("sourcetables", StringList{"Missing", "People"});
+    EXPECT_EQ(run(25, 5), runresult::Done);
+    EXPECT_NE(report.find("Table: Missing - not found in the source database\r\nTable: People\r\n"), std::string::npos)
+        << report;
+    EXPECT_TRUE(endsWith(report, "Transfer was aborted\r\n")) << report;
+}
+
 TEST_F(RunFaults, settingsWithoutSourcetablesEndInTheErrorBlockOfTheLoop) {
     settings.section().remove("sourcetables");
     EXPECT_EQ(run(0, 0), 3);
