@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
+#include <set>
 
 using namespace tabulon;
 
@@ -174,6 +176,53 @@ TEST(FixtureDump, theDropGuardFindsNonAsciiTablesWithoutUnicode) {
     EXPECT_NE(run.dump.find("IF object_id(N'表_テーブル', 'U') IS NOT NULL DROP TABLE [表_テーブル]\r\n"),
               std::string::npos);
     EXPECT_EQ(serverrules::describe(serverrules::checkScript(run.dump, "drop-guard")), "");
+}
+
+// With `unicode` off a whole run writes single-byte text types and plain literals, and every value is
+// the one the Unicode run writes: the characters stay as they are, only the N prefix goes.
+TEST(FixtureDump, unicodeOffWritesSingleByteTypesAndPlainLiteralsOfTheSameValues) {
+    std::set<std::string> textTypes;
+    for (const char* file : {"access/a97_basic_types.mdb", "access/a2007_long_text.accdb", "generated/edge.accdb"}) {
+        SCOPED_TRACE(file);
+        FixtureRun wide(fixture::path(file), ""), narrow(fixture::path(file), "");
+        for (FixtureRun* run : {&wide, &narrow}) {
+            run->settings.section().set("ignorelargeblobs", 1);
+            run->settings.section().set("datetimetype", "DATETIME2");
+        }
+        narrow.settings.section().set("unicode", 0);
+        ASSERT_EQ(wide.run(), 0) << wide.report;
+        ASSERT_EQ(narrow.run(), 0) << narrow.report;
+        const sqlscript::Script wideScript = sqlscript::parseScript(wide.dump);
+        const sqlscript::Script narrowScript = sqlscript::parseScript(narrow.dump);
+
+        for (const auto& [name, table] : narrowScript.tables)
+            for (const sqlscript::Column& column : table.columns) {
+                EXPECT_NE(column.type.name.front(), 'N') << name << "." << column.name << " " << column.type.text;
+                if (column.type.name.find("CHAR") != std::string::npos)
+                    textTypes.insert(column.type.text);
+            }
+        ASSERT_EQ(narrowScript.statements.size(), wideScript.statements.size());
+        std::size_t values = 0;
+        for (std::size_t i = 0; i < narrowScript.statements.size(); ++i) {
+            const sqlscript::Statement& plain = narrowScript.statements[i];
+            if (plain.kind != sqlscript::Statement::Kind::Insert)
+                continue;
+            const sqlscript::Statement& unicode = wideScript.statements[i];
+            ASSERT_EQ(plain.values.size(), unicode.values.size()) << plain.text;
+            for (std::size_t v = 0; v < plain.values.size(); ++v, ++values) {
+                EXPECT_FALSE(plain.values[v].unicode) << plain.text;
+                EXPECT_EQ(plain.values[v].kind, unicode.values[v].kind) << plain.text;
+                EXPECT_EQ(plain.values[v].text, unicode.values[v].text) << plain.text;
+            }
+        }
+        EXPECT_GT(values, 0u);
+        EXPECT_EQ(serverrules::describe(serverrules::checkScript(narrow.dump)), "");
+    }
+    // No test file holds a fixed-length text (CHAR); the column-type tests hold that one.
+    EXPECT_TRUE(textTypes.count("VARCHAR(MAX)")) << ::testing::PrintToString(textTypes);
+    EXPECT_TRUE(std::any_of(textTypes.begin(), textTypes.end(), [](const std::string& type) {
+        return type.rfind("VARCHAR(", 0) == 0 && type != "VARCHAR(MAX)";
+    })) << ::testing::PrintToString(textTypes);
 }
 
 namespace {
