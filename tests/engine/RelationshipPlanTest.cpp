@@ -28,17 +28,17 @@ public:
         appendTable(m_tables, name, fields, indexes);
         return *this;
     }
-    Schema& relation(const RelationSpec& spec) {
+    Schema& relation(const RelationSpec& given) {
         pugi::xml_node relation = m_relations.append_child("Relation");
-        relation.append_child("Name").text() = spec.name.c_str();
-        relation.append_child("Table").text() = spec.table.c_str();
-        relation.append_child("ReferencedTable").text() = spec.referencedTable.c_str();
-        relation.append_child("Attributes").text() = spec.enforced ? "0" : "2";
-        relation.append_child("Enforced").text() = spec.enforced ? "1" : "0";
-        relation.append_child("CascadeUpdate").text() = spec.cascadeUpdate ? "1" : "0";
-        relation.append_child("CascadeDelete").text() = spec.cascadeDelete ? "1" : "0";
+        relation.append_child("Name").text() = given.name.c_str();
+        relation.append_child("Table").text() = given.table.c_str();
+        relation.append_child("ReferencedTable").text() = given.referencedTable.c_str();
+        relation.append_child("Attributes").text() = given.enforced ? "0" : "2";
+        relation.append_child("Enforced").text() = given.enforced ? "1" : "0";
+        relation.append_child("CascadeUpdate").text() = given.cascadeUpdate ? "1" : "0";
+        relation.append_child("CascadeDelete").text() = given.cascadeDelete ? "1" : "0";
         pugi::xml_node fields = relation.append_child("Fields");
-        for (const auto& [column, referenced] : spec.pairs) {
+        for (const auto& [column, referenced] : given.pairs) {
             pugi::xml_node field = fields.append_child("Field");
             field.append_child("Name").text() = column.c_str();
             field.append_child("ReferencedName").text() = referenced.c_str();
