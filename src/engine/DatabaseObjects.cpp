@@ -4,6 +4,7 @@
 #include "ConstraintStatements.h"
 #include "ObjectsReport.h"
 #include "RelationshipPlan.h"
+#include "SavedQueryObjects.h"
 #include "SchemaDocument.h"
 #include "lib/Convert.h"
 #include "lib/Error.h"
@@ -210,6 +211,7 @@ DatabaseObjectOptions ReadDatabaseObjectOptions(const Dictionary& section) {
     options.transferValidationRules = onUnlessZero(section.get("transfervalidationrules"));
     options.transferDescriptions = onUnlessZero(section.get("transferdescriptions"));
     options.verifyCounts = onUnlessZero(section.get("verifycounts"));
+    options.transferQueries = onUnlessZero(section.get("transferqueries"));
     options.createTables = toBooleanOr(section.get("createtables"), false);
     options.transferRecords = toBooleanOr(section.get("transferrecords"), false);
     options.tablePrefix = toText(section.get("tableprefix"));
@@ -237,6 +239,10 @@ void DropReferencingKeys(const DatabaseObjectsContext& context, const std::strin
 
 void CreateDatabaseObjects(const DatabaseObjectsContext& context, const std::vector<MovedTable>& tables) {
     Phase(context, tables).run();
+    const DatabaseObjectOptions& options = context.options;
+    if (options.transferQueries)
+        WriteSavedQueries(PlanSavedQueries(context.schema, context.selection, options.tablePrefix), context.destination,
+                          options.createTables, context.report, context.progress);
 }
 
 } // namespace tabulon

@@ -21,13 +21,14 @@ struct MovedTable {
     bool created = false; // made anew by this run (dump: CREATE TABLE written; direct: it did not fail)
 };
 
-// The settings of what the run adds once every table holds its rows and indexes. The four flags are
+// The settings of what the run adds once every table holds its rows and indexes. The five flags are
 // on unless their key holds 0, so settings files written before they existed turn them on.
 struct DatabaseObjectOptions {
     bool transferRelationships = true;   // `transferrelationships`: FOREIGN KEYs
     bool transferValidationRules = true; // `transfervalidationrules`: CHECK constraints
     bool transferDescriptions = true;    // `transferdescriptions`: MS_Description properties
     bool verifyCounts = true;            // `verifycounts`: the rows each table holds, against those written
+    bool transferQueries = true;         // `transferqueries`: views and functions for the saved queries
     bool createTables = false;           // `createtables`
     bool transferRecords = false;        // `transferrecords`
     std::string tablePrefix;             // `tableprefix`
@@ -55,8 +56,9 @@ void DropReferencingKeys(const DatabaseObjectsContext& context, const std::strin
 // After every table holds its rows and indexes: checks the row count of each table made anew (direct:
 // read back from the server; dump: a statement that raises an error naming the table and both counts),
 // then adds the FOREIGN KEYs, the CHECK constraints and the MS_Description properties, and appends
-// the report section that says per table what was added and what was left out and why. A statement
-// the server rejects is reported and the phase goes on; a dump write failure raises.
+// the report section that says per table what was added and what was left out and why; last, the
+// views and functions of the saved queries (WriteSavedQueries), which read the finished tables. A
+// statement the server rejects is reported and the phase goes on; a dump write failure raises.
 void CreateDatabaseObjects(const DatabaseObjectsContext& context, const std::vector<MovedTable>& tables);
 
 } // namespace tabulon

@@ -81,8 +81,12 @@ TEST_P(EveryFixture, convertsToADumpWhoseRowCountsEqualTheSource) {
     EXPECT_EQ(run->report.find("aborted"), std::string::npos) << run->report;
     EXPECT_EQ(run->progress.statusLines.back(), "  Transfer completed");
 
-    for (const std::string& line : fixture::lines(run->dump))
-        EXPECT_TRUE(isDumpLine(line)) << line.substr(0, 200);
+    bool inView = false; // a view's or function's body runs to the end of its batch
+    for (const std::string& line : fixture::lines(run->dump)) {
+        inView =
+            (inView || line.rfind("CREATE VIEW ", 0) == 0 || line.rfind("CREATE FUNCTION ", 0) == 0) && line != "GO";
+        EXPECT_TRUE(inView || isDumpLine(line)) << line.substr(0, 200);
+    }
 
     const auto counts = insertCounts(run->dump);
     const auto database = AccessDatabase::open({file, "", "", GetParam().password});
