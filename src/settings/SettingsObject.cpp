@@ -16,11 +16,8 @@ constexpr std::array<const char*, 8> kFlagsOnUnlessZero = {
 
 // What the run adds after the tables: on unless "0", so files written before these keys existed turn
 // them on too. They follow the other keys, as the form writes them.
-constexpr std::array<const char*, 4> kAddedObjectFlags = {
-    "transferrelationships",
-    "transfervalidationrules",
-    "transferdescriptions",
-    "verifycounts",
+constexpr std::array<const char*, 5> kAddedObjectFlags = {
+    "transferrelationships", "transfervalidationrules", "transferdescriptions", "verifycounts", "transferqueries",
 };
 
 void normalizeFlag(Dictionary& section, const std::string& key, const char* keptValue, const char* otherwise) {

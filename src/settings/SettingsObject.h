@@ -13,7 +13,7 @@ class UserStore;
 
 // The section keys in the order in which the form inserts them, which is also their order in every
 // settings file the system writes.
-inline constexpr std::array<std::string_view, 30> kSettingsKeys = {
+inline constexpr std::array<std::string_view, 31> kSettingsKeys = {
     "sourcefilename",
     "sourceusername",
     "sourcepassword",
@@ -44,6 +44,7 @@ inline constexpr std::array<std::string_view, 30> kSettingsKeys = {
     "transfervalidationrules",
     "transferdescriptions",
     "verifycounts",
+    "transferqueries",
 };
 
 // A new settings object holding the defaults: the flags as the integers 0 and 1, the source file

@@ -76,6 +76,7 @@ void putAdvanced(Dictionary& section, const frmAdvancedOptions& dialog) {
     section.set("transfervalidationrules", stateOf(dialog.chkTransferValidationRules));
     section.set("transferdescriptions", stateOf(dialog.chkTransferDescriptions));
     section.set("verifycounts", stateOf(dialog.chkVerifyCounts));
+    section.set("transferqueries", stateOf(dialog.chkTransferQueries));
 }
 
 // A check-box value as an integer: numbers and numeric texts convert, the empty value is 0, any
@@ -167,6 +168,7 @@ void applyAdvanced(frmAdvancedOptions& dialog, const Dictionary& section) {
     setCheckOnUnlessZero(dialog.chkTransferValidationRules, section, "transfervalidationrules");
     setCheckOnUnlessZero(dialog.chkTransferDescriptions, section, "transferdescriptions");
     setCheckOnUnlessZero(dialog.chkVerifyCounts, section, "verifycounts");
+    setCheckOnUnlessZero(dialog.chkTransferQueries, section, "transferqueries");
 }
 
 // Sets `loadingSettings` for the time the settings are being applied, whatever happens.

@@ -42,6 +42,11 @@ void frmAdvancedOptions::buildControls() {
         widgets::checkBox(this, "chkTransferDescriptions", QStringLiteral("Transfer table and field descriptions"));
     chkVerifyCounts =
         widgets::checkBox(this, "chkVerifyCounts", QStringLiteral("Verify the record count of every table"));
+    chkTransferQueries =
+        widgets::checkBox(this, "chkTransferQueries", QStringLiteral("Transfer saved queries as views"));
+    chkTransferQueries->setToolTip(
+        QStringLiteral("SELECT, union and crosstab queries become views (or functions, when they take parameters); the "
+                       "report names every other query."));
     cmdClose = widgets::button(this, "cmdClose", QStringLiteral("Close"));
     cmdClose->setDefault(true);
     connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
@@ -56,6 +61,7 @@ void frmAdvancedOptions::buildControls() {
     form->addRow(chkTransferValidationRules);
     form->addRow(chkTransferDescriptions);
     form->addRow(chkVerifyCounts);
+    form->addRow(chkTransferQueries);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -25,6 +25,7 @@ public:
     QCheckBox* chkTransferValidationRules = nullptr;
     QCheckBox* chkTransferDescriptions = nullptr;
     QCheckBox* chkVerifyCounts = nullptr;
+    QCheckBox* chkTransferQueries = nullptr;
     QPushButton* cmdClose = nullptr;
 
 private:

@@ -264,13 +264,13 @@ TEST(FixtureDump, goldenDumpOfA97BasicTypes) {
     expectGoldenDump(run, "a97_basic_types.sql");
 }
 
-// With relationships, rules, descriptions and counts switched off, a run writes what it wrote before
-// they existed, but for the header's listing of the four options.
+// With relationships, rules, descriptions, counts and views switched off, a run writes what it wrote
+// before they existed, but for the header's listing of the five options.
 TEST(FixtureDump, withoutTheAddedObjectsTheDumpIsAsBefore) {
     FixtureRun run(fixture::path("access/a97_basic_types.mdb"), "");
     std::vector<std::string> listing;
-    for (const char* key :
-         {"transferrelationships", "transfervalidationrules", "transferdescriptions", "verifycounts"}) {
+    for (const char* key : {"transferrelationships", "transfervalidationrules", "transferdescriptions", "verifycounts",
+                            "transferqueries"}) {
         run.settings.section().set(key, "0");
         listing.push_back(std::string("--   ") + key + "=0");
     }

@@ -61,6 +61,7 @@ TEST(QueryRun, withoutTransferQueriesNoViewIsWritten) {
     ASSERT_EQ(run.run(), 0) << run.report;
     EXPECT_EQ(run.dump.find("CREATE VIEW"), std::string::npos);
     EXPECT_EQ(run.report.find("QUERIES"), std::string::npos);
+    EXPECT_NE(run.dump.find("\r\n--   transferqueries=0\r\n"), std::string::npos); // the header lists the option
 }
 
 TEST(QueryRun, withoutCreatingTablesNoViewIsDropped) {

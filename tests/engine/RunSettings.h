@@ -41,6 +41,7 @@ public:
         s.set("transfervalidationrules", 1);
         s.set("transferdescriptions", 1);
         s.set("verifycounts", 1);
+        s.set("transferqueries", 1);
         s.set("sourcetables", tabulon::StringList{});
         m_settings.set(tabulon::kSettingsSection, m_section);
     }

@@ -93,7 +93,8 @@ TEST_F(SettingsObjectTest, DefaultsHoldTheirKeysInOrderWithIntegerFlags) {
                                                "transferrelationships",
                                                "transfervalidationrules",
                                                "transferdescriptions",
-                                               "verifycounts"};
+                                               "verifycounts",
+                                               "transferqueries"};
     EXPECT_EQ(section->keys(), expected);
     EXPECT_EQ(section->get("sourcefilename"), Variant("/data/shop.mdb"));
     EXPECT_EQ(section->get("destinationserver"), Variant(DefaultDestinationServer()));
@@ -103,6 +104,7 @@ TEST_F(SettingsObjectTest, DefaultsHoldTheirKeysInOrderWithIntegerFlags) {
     EXPECT_EQ(section->get("memotype"), Variant("LONGTEXT"));
     EXPECT_EQ(section->get("datetimetype"), Variant("DATETIME2"));
     EXPECT_EQ(section->get("verifycounts"), Variant(1));
+    EXPECT_EQ(section->get("transferqueries"), Variant(1));
     EXPECT_NE(toText(section->get("destinationdumpfilename")).find("dump.sql"), std::string::npos);
 }
 
@@ -128,8 +130,8 @@ TEST(NormalizeSettingsTest, FlagsKeepOnlyTheirAllowedTexts) {
     EXPECT_EQ(normalised(settingsWith({{"createtables", "0"}}), "createtables"), "0");
     EXPECT_EQ(normalised(settingsWith({{"unicode", StringList{"0"}}}), "unicode"), "1"); // a list reads as ""
     // Files written before the options of what is added after the tables existed turn them on.
-    for (const char* key :
-         {"transferrelationships", "transfervalidationrules", "transferdescriptions", "verifycounts"}) {
+    for (const char* key : {"transferrelationships", "transfervalidationrules", "transferdescriptions", "verifycounts",
+                            "transferqueries"}) {
         EXPECT_EQ(normalised(settingsWith({}), key), "1") << key;
         EXPECT_EQ(normalised(settingsWith({{key, "no"}}), key), "1") << key;
         EXPECT_EQ(normalised(settingsWith({{key, "0"}}), key), "0") << key;
@@ -171,7 +173,8 @@ TEST(NormalizeSettingsTest, MissingKeysAreAddedAtTheEndOtherKeysKept) {
                                                "transferrelationships",
                                                "transfervalidationrules",
                                                "transferdescriptions",
-                                               "verifycounts"};
+                                               "verifycounts",
+                                               "transferqueries"};
     EXPECT_EQ(SettingsSection(settings)->keys(), expected);
     EXPECT_EQ(SettingsSection(settings)->get("storageengine"), Variant("brighthouse"));
 }

@@ -43,6 +43,7 @@ void FrmAdvancedOptionsTest::loadingFillsTheTypeListsWithoutSelecting() {
              QStringLiteral("You can prefix table names in the destination database with this value."));
     QCOMPARE(dialog.chkBooleanValue->text(), QStringLiteral("Transfer booleans as 0/-1 instead of 0/1"));
     QCOMPARE(dialog.chkIgnoreLargeBlobs->text(), QStringLiteral("Ignore BLOBs that are too large"));
+    QCOMPARE(dialog.chkTransferQueries->text(), QStringLiteral("Transfer saved queries as views"));
     QCOMPARE(dialog.cmdClose->text(), QStringLiteral("Close"));
 }
 
@@ -90,7 +91,8 @@ void FrmAdvancedOptionsTest::theOptionsAfterTheTablesAreOnUnlessTheSettingsSayZe
         {"transferrelationships", dialog.chkTransferRelationships},
         {"transfervalidationrules", dialog.chkTransferValidationRules},
         {"transferdescriptions", dialog.chkTransferDescriptions},
-        {"verifycounts", dialog.chkVerifyCounts}};
+        {"verifycounts", dialog.chkVerifyCounts},
+        {"transferqueries", dialog.chkTransferQueries}};
     DictionaryPtr settings = GetSettingsFromForm(fixture.form());
     DictionaryPtr section = settings->dictionaryAt("Verdix Tessoral");
     for (const auto& [key, box] : options) {

@@ -32,6 +32,7 @@
 --   transfervalidationrules=1
 --   transferdescriptions=1
 --   verifycounts=1
+--   transferqueries=1
 --
 
 SET QUOTED_IDENTIFIER ON
