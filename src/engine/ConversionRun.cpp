@@ -1,40 +1,20 @@
 #include "ConversionRun.h"
 
 #include "DatabaseObjects.h"
-#include "DestinationConnectionString.h"
 #include "DumpLayout.h"
 #include "RecordTransfer.h"
+#include "RunOptions.h"
 #include "SchemaDocument.h"
+#include "SettingsKeys.h"
 #include "SqlLiterals.h"
-#include "TableDefinition.h"
-#include "lib/Convert.h"
 #include "lib/Error.h"
 #include "tabulon/Version.h"
-
-#include <optional>
 
 namespace tabulon {
 
 namespace {
 
 const char* const kCrLf = "\r\n";
-
-// `unicode` is on unless it holds 0, as a number or as the text "0".
-bool readUnicode(const Variant& value) {
-    switch (value.type()) {
-    case Variant::Type::Boolean:
-        return value.boolean();
-    case Variant::Type::Integer:
-    case Variant::Type::Single:
-    case Variant::Type::Double:
-    case Variant::Type::Decimal:
-        return toInteger(value) != 0 || toText(value) != "0";
-    case Variant::Type::Text:
-        return value.text() != "0";
-    default:
-        return true;
-    }
-}
 
 // The file name after its last folder separator, either kind.
 std::string fileNameOnly(std::string path) {
@@ -57,18 +37,16 @@ struct ExitCode {
 
 class Run {
 public:
-    Run(const Dictionary& section, std::string& report, ConversionContext& context)
-        : m_section(section), m_report(report), m_context(context) {}
+    Run(RunOptions options, std::string& report, ConversionContext& context)
+        : m_options(std::move(options)), m_report(report), m_context(context) {}
 
     int execute();
 
 private:
-    const Variant& setting(const char* key) const { return m_section.get(key); }
-    bool flag(const char* key) const { return toBoolean(setting(key)); }
-
     void start();
     void openSource();
     void openDestination();
+    void checkSettings();
     void setSessionOptions();
     void dropDatabase();
     void createDatabase();
@@ -85,29 +63,21 @@ private:
     void appendErrorBlock(const Error& error);
     [[noreturn]] void fail(const Error& error, int code);
 
-    const Dictionary& m_section;
+    const RunOptions m_options;
     std::string& m_report;
     ConversionContext& m_context;
     std::string m_phase;
     std::string m_statement;
 
     bool m_direct = false;
-    bool m_unicode = true;
-    std::string m_database;
     std::string m_schemaXml;
-    std::string m_dumpPath;
     std::string m_sourceFileName;
-    std::string m_tablePrefix;
-    bool m_negativeBoolean = false;
-    bool m_ignoreLargeBlobs = false;
     bool m_tablesNotFound = false;
 
     std::unique_ptr<SourceConnection> m_source;
     std::unique_ptr<OdbcConnection> m_connection;
     std::unique_ptr<DumpFile> m_dump;
     std::unique_ptr<pugi::xml_document> m_schema;
-    std::optional<TableSelection> m_selection;
-    DatabaseObjectOptions m_objectOptions;
     std::vector<MovedTable> m_moved;
 };
 
@@ -116,6 +86,7 @@ int Run::execute() {
     openSource();
     try {
         openDestination();
+        checkSettings();
         setSessionOptions();
         dropDatabase();
         createDatabase();
@@ -146,18 +117,14 @@ void Run::start() {
     m_phase = "Start";
     m_context.flags.conversionRunning = true;
     m_context.progress.addStatusLine("Moving data to destination");
-    m_direct = toText(setting("destinationmethod")) == "DIRECT";
-    m_database = toText(setting("destinationdatabase"));
-    m_unicode = readUnicode(setting("unicode"));
+    m_direct = m_options.direct;
     if (m_context.currentSchema)
         m_schemaXml = schemaText(*m_context.currentSchema);
-    if (!m_direct)
-        m_dumpPath = toText(setting("destinationdumpfilename"));
 
     appendLine("SETTINGS");
     appendLine("--------");
     appendLine(m_direct ? std::string("Moving data directly to ") + "MSSQL" + " server"
-                        : "Moving data to " + m_dumpPath);
+                        : "Moving data to " + m_options.dumpFileName);
     appendLine("");
     appendLine("TABLES");
     appendLine("------------");
@@ -165,34 +132,40 @@ void Run::start() {
 
 void Run::openSource() {
     m_phase = "Open connection to source database";
-    const SourceCredentials credentials{toText(setting("sourcefilename")), toText(setting("sourcesystemdatabase")),
-                                        toText(setting("sourceusername")), toText(setting("sourcepassword"))};
-    m_source = m_context.openSource(credentials);
-    m_sourceFileName = fileNameOnly(credentials.fileName);
+    m_source = m_context.openSource(m_options.source);
+    m_sourceFileName = fileNameOnly(m_options.source.fileName);
 }
 
 void Run::openDestination() {
     if (m_direct) {
         m_phase = "Open connection to destination database";
         try {
-            m_connection = OdbcConnection::open(DestinationConnectionString(m_section));
+            m_connection = OdbcConnection::open(DestinationConnectionString(m_options.login));
         } catch (const Error& error) {
             m_context.progress.addStatusLine("Error connecting to destination database");
             appendLine("Error connecting to destination database.");
             // The password never reaches the report or the log.
-            appendLine("Connection: " + DestinationConnectionString(m_section, true));
+            appendLine("Connection: " + DestinationConnectionString(m_options.login, true));
             fail(error, runresult::DestinationConnectionFailed);
         }
         return;
     }
     m_phase = "Open dump file";
     try {
-        m_dump = DumpFile::create(m_dumpPath);
-        WriteDumpHeader(*m_dump, m_section, m_context.flags.unitTestMode);
+        m_dump = DumpFile::create(m_options.dumpFileName);
+        WriteDumpHeader(*m_dump, m_options.listing, m_context.flags.unitTestMode);
     } catch (const Error& error) {
         m_context.progress.addStatusLine("Error opening dump file");
-        appendLine("Error opening dump file: " + m_dumpPath);
+        appendLine("Error opening dump file: " + m_options.dumpFileName);
         fail(error, runresult::DumpFileFailed);
+    }
+}
+
+// A flag that does not convert ends the run here, where its error report can say so.
+void Run::checkSettings() {
+    if (m_options.unreadable) {
+        m_phase = "Read settings";
+        throw *m_options.unreadable;
     }
 }
 
@@ -207,23 +180,24 @@ void Run::setSessionOptions() {
 }
 
 void Run::dropDatabase() {
-    if (!flag("dropdatabase"))
+    if (!m_options.dropDatabase)
         return;
     m_phase = "Drop destination";
-    const std::string exists =
-        "IF EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = " + SafeString(Variant(m_database), true) + ") ";
+    const std::string exists = "IF EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = " +
+                               SafeString(Variant(m_options.database), true) + ") ";
     send("USE [master]", false);
-    send(exists + "ALTER DATABASE " + SafeTableName(m_database) + " SET SINGLE_USER With ROLLBACK IMMEDIATE", false);
-    send(exists + "DROP DATABASE " + SafeTableName(m_database), true);
+    send(exists + "ALTER DATABASE " + SafeTableName(m_options.database) + " SET SINGLE_USER With ROLLBACK IMMEDIATE",
+         false);
+    send(exists + "DROP DATABASE " + SafeTableName(m_options.database), true);
 }
 
 void Run::createDatabase() {
     m_phase = "Recreate the database";
     // SQL Server resolves USE when it compiles the batch, so the database must exist before that batch.
-    send("IF NOT EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = " + SafeString(Variant(m_database), true) +
-             ") CREATE DATABASE " + SafeTableName(m_database),
+    send("IF NOT EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = " +
+             SafeString(Variant(m_options.database), true) + ") CREATE DATABASE " + SafeTableName(m_options.database),
          true, true);
-    send("USE " + SafeTableName(m_database), true);
+    send("USE " + SafeTableName(m_options.database), true);
     if (!m_direct)
         m_dump->writeLine("");
 }
@@ -231,15 +205,10 @@ void Run::createDatabase() {
 void Run::loadSchema() {
     m_phase = "Load DefXml";
     m_schema = copySchema(m_schemaXml);
-    m_tablePrefix = toText(setting("tableprefix"));
-    m_negativeBoolean = toBooleanOr(setting("negativeboolean"), false);
-    m_ignoreLargeBlobs = toBooleanOr(setting("ignorelargeblobs"), false);
-    m_objectOptions = ReadDatabaseObjectOptions(m_section);
 }
 
 void Run::loopTables() {
     m_phase = "Loop tables";
-    m_selection.emplace(setting("sourcetables"));
     const pugi::xpath_node_set tables = m_schema->select_nodes("*/Tables/Table");
     reportTablesNotFound(tables);
     for (const pugi::xpath_node& table : tables)
@@ -252,7 +221,7 @@ void Run::reportTablesNotFound(const pugi::xpath_node_set& tables) {
     std::vector<std::string> names;
     for (const pugi::xpath_node& table : tables)
         names.push_back(childText(table.node(), "Name"));
-    for (const std::string& name : m_selection->tablesNotIn(names)) {
+    for (const std::string& name : m_options.selection.tablesNotIn(names)) {
         const std::string line = "Table: " + name + " - not found in the source database";
         appendLine(line);
         m_context.progress.addStatusLine(line);
@@ -262,12 +231,10 @@ void Run::reportTablesNotFound(const pugi::xpath_node_set& tables) {
 
 bool Run::moveTable(const pugi::xml_node& table) {
     const std::string sourceName = childText(table, "Name");
-    const std::string destinationName = m_tablePrefix + sourceName;
-    if (!m_selection->contains(sourceName))
+    const std::string destinationName = m_options.tablePrefix + sourceName;
+    if (!m_options.selection.contains(sourceName))
         return true;
 
-    TableDefinitionOptions options;
-    options.storageEngine = toLowerAscii(toText(setting("storageengine")));
     appendLine("Table: " + sourceName);
     m_context.progress.addStatusLine("Table: " + sourceName);
     m_context.progress.addStatusLine("  Creating table");
@@ -275,23 +242,19 @@ bool Run::moveTable(const pugi::xml_node& table) {
     std::vector<std::string> columns;
     for (const pugi::xml_node field : table.child("Fields").children("Field")) {
         const std::string name = childText(field, "Name");
-        if (m_selection->contains(TableSelection::fieldPath(sourceName, name)))
+        if (m_options.selection.contains(TableSelection::fieldPath(sourceName, name)))
             columns.push_back(name);
     }
 
-    options.unicode = m_unicode;
-    options.dateTimeType = toText(setting("datetimetype"));
-    options.transferDefaultValues = flag("transferdefaultvalues");
-    options.transferAutonumbers = flag("transferautonumbers");
-    options.transferIndexes = flag("transferindexes");
-    const TableColumns definition = DefineColumns(table, sourceName, *m_selection, options);
+    const TableDefinitionOptions& options = m_options.definition;
+    const TableColumns definition = DefineColumns(table, sourceName, m_options.selection, options);
     m_phase = "Transfer indexes";
-    const TableIndexes indexes = DefineIndexes(table, sourceName, destinationName, *m_selection, options);
+    const TableIndexes indexes = DefineIndexes(table, sourceName, destinationName, m_options.selection, options);
     const std::string createTable = CreateTableText(destinationName, definition, indexes);
     const std::string drop = DropTableStatement(destinationName);
 
     bool creationFailed = false;
-    if (flag("createtables")) {
+    if (m_options.createTables) {
         DropReferencingKeys(objectsContext(), destinationName);
         if (m_direct) {
             send(drop, true);
@@ -316,7 +279,7 @@ bool Run::moveTable(const pugi::xml_node& table) {
 
     m_phase = "Transfer records";
     int count = 0;
-    if (flag("transferrecords")) {
+    if (m_options.transferRecords) {
         const std::string identitySwitch = "SET IDENTITY_INSERT " + SafeTableName(destinationName);
         if (!definition.identityColumn.empty())
             send(identitySwitch + " ON", true, true);
@@ -328,12 +291,12 @@ bool Run::moveTable(const pugi::xml_node& table) {
             request.destinationTable = destinationName;
             request.columns = columns;
             request.identityColumn = definition.identityColumn;
-            request.columnList = toBooleanOr(setting("columnlist"), false);
-            request.unicode = m_unicode;
-            request.negativeBoolean = m_negativeBoolean;
-            request.ignoreLargeBlobs = m_ignoreLargeBlobs;
+            request.columnList = m_options.columnList;
+            request.unicode = options.unicode;
+            request.negativeBoolean = m_options.negativeBoolean;
+            request.ignoreLargeBlobs = m_options.ignoreLargeBlobs;
             request.sourceFileName = m_sourceFileName;
-            request.destinationDatabase = m_database;
+            request.destinationDatabase = m_options.database;
             request.required = definition.required;
             request.dateColumns = definition.dateColumns;
             count = TransferRecords(*m_source, {m_connection.get(), m_dump.get()}, request, m_report,
@@ -350,7 +313,7 @@ bool Run::moveTable(const pugi::xml_node& table) {
                 send(index, false, true);
     }
     appendLine("- " + std::to_string(count) + " records moved");
-    m_moved.push_back({sourceName, destinationName, count, flag("createtables") && !creationFailed});
+    m_moved.push_back({sourceName, destinationName, count, m_options.createTables && !creationFailed});
     return true;
 }
 
@@ -364,7 +327,8 @@ void Run::addDatabaseObjects() {
 }
 
 DatabaseObjectsContext Run::objectsContext() {
-    return {*m_schema, *m_selection, m_objectOptions, {m_connection.get(), m_dump.get()}, m_report, m_context.progress};
+    return {*m_schema, m_options.selection, m_options, {m_connection.get(), m_dump.get()},
+            m_report,  m_context.progress};
 }
 
 void Run::finish() {
@@ -417,8 +381,7 @@ void Run::fail(const Error& error, int code) {
 
 int MoveData2MySql(const Dictionary& settings, std::string& report, ConversionContext& context) {
     const DictionaryPtr section = settings.dictionaryAt(kSettingsSection);
-    const Dictionary empty;
-    return Run(section ? *section : empty, report, context).execute();
+    return Run(ReadRunOptions(section ? *section : Dictionary()), report, context).execute();
 }
 
 } // namespace tabulon

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SettingsKeys.h"
 #include "lib/Dictionary.h"
 #include "lib/Progress.h"
 #include "lib/RowSource.h"
@@ -11,9 +12,6 @@
 #include <string>
 
 namespace tabulon {
-
-// The section of the settings object that holds every setting of a run.
-constexpr const char* kSettingsSection = "Verdix Tessoral";
 
 // What a run needs from its caller besides the settings.
 struct ConversionContext {

@@ -15,14 +15,6 @@ namespace tabulon {
 
 namespace {
 
-// On unless the value is 0, as a number, a text or a Boolean: a file written before the key existed
-// turns the option on.
-bool onUnlessZero(const Variant& value) {
-    if (value.type() == Variant::Type::Boolean)
-        return value.boolean();
-    return toText(value) != "0";
-}
-
 // SQL Server's number for a statement that conflicts with a constraint (Msg 547).
 constexpr long kConstraintConflict = 547;
 
@@ -49,7 +41,7 @@ private:
     std::optional<Error> send(const std::string& statement);
 
     const DatabaseObjectsContext& m_context;
-    const DatabaseObjectOptions& m_options;
+    const RunOptions& m_options;
     const std::vector<MovedTable>& m_tables;
     ObjectsReport m_report;
     bool m_headingWritten = false;
@@ -205,26 +197,6 @@ std::optional<Error> Phase::send(const std::string& statement) {
 
 } // namespace
 
-DatabaseObjectOptions ReadDatabaseObjectOptions(const Dictionary& section) {
-    DatabaseObjectOptions options;
-    options.transferRelationships = onUnlessZero(section.get("transferrelationships"));
-    options.transferValidationRules = onUnlessZero(section.get("transfervalidationrules"));
-    options.transferDescriptions = onUnlessZero(section.get("transferdescriptions"));
-    options.verifyCounts = onUnlessZero(section.get("verifycounts"));
-    options.transferQueries = onUnlessZero(section.get("transferqueries"));
-    options.createTables = toBooleanOr(section.get("createtables"), false);
-    options.transferRecords = toBooleanOr(section.get("transferrecords"), false);
-    options.tablePrefix = toText(section.get("tableprefix"));
-    TableDefinitionOptions& definition = options.definition;
-    definition.unicode = onUnlessZero(section.get("unicode"));
-    definition.dateTimeType = toText(section.get("datetimetype"));
-    definition.transferDefaultValues = toBooleanOr(section.get("transferdefaultvalues"), false);
-    definition.transferAutonumbers = toBooleanOr(section.get("transferautonumbers"), false);
-    definition.transferIndexes = toBooleanOr(section.get("transferindexes"), false);
-    definition.storageEngine = toLowerAscii(toText(section.get("storageengine")));
-    return options;
-}
-
 void DropReferencingKeys(const DatabaseObjectsContext& context, const std::string& destinationTable) {
     if (!context.options.transferRelationships)
         return;
@@ -239,7 +211,7 @@ void DropReferencingKeys(const DatabaseObjectsContext& context, const std::strin
 
 void CreateDatabaseObjects(const DatabaseObjectsContext& context, const std::vector<MovedTable>& tables) {
     Phase(context, tables).run();
-    const DatabaseObjectOptions& options = context.options;
+    const RunOptions& options = context.options;
     if (options.transferQueries)
         WriteSavedQueries(PlanSavedQueries(context.schema, context.selection, options.tablePrefix), context.destination,
                           options.createTables, context.report, context.progress);

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "RecordTransfer.h"
+#include "RunOptions.h"
 #include "TableDefinition.h"
 #include "TableSelection.h"
-#include "lib/Dictionary.h"
 #include "lib/Progress.h"
 
 #include <pugixml.hpp>
@@ -21,28 +21,11 @@ struct MovedTable {
     bool created = false; // made anew by this run (dump: CREATE TABLE written; direct: it did not fail)
 };
 
-// The settings of what the run adds once every table holds its rows and indexes. The five flags are
-// on unless their key holds 0, so settings files written before they existed turn them on.
-struct DatabaseObjectOptions {
-    bool transferRelationships = true;   // `transferrelationships`: FOREIGN KEYs
-    bool transferValidationRules = true; // `transfervalidationrules`: CHECK constraints
-    bool transferDescriptions = true;    // `transferdescriptions`: MS_Description properties
-    bool verifyCounts = true;            // `verifycounts`: the rows each table holds, against those written
-    bool transferQueries = true;         // `transferqueries`: views and functions for the saved queries
-    bool createTables = false;           // `createtables`
-    bool transferRecords = false;        // `transferrecords`
-    std::string tablePrefix;             // `tableprefix`
-    TableDefinitionOptions definition;   // how the run defined the tables, which decides their keys
-};
-
-// Reads the options from the settings section. Flags that do not convert count as on.
-DatabaseObjectOptions ReadDatabaseObjectOptions(const Dictionary& section);
-
 // What the phase works on and where it writes.
 struct DatabaseObjectsContext {
     const pugi::xml_document& schema;
     const TableSelection& selection;
-    const DatabaseObjectOptions& options;
+    const RunOptions& options;
     TransferDestination destination;
     std::string& report;
     Progress& progress;

@@ -1,7 +1,5 @@
 #include "DestinationConnectionString.h"
 
-#include "lib/Convert.h"
-
 namespace tabulon {
 
 std::string OdbcAttributeValue(std::string_view value) {
@@ -16,19 +14,13 @@ std::string OdbcAttributeValue(std::string_view value) {
     return quoted + "}";
 }
 
-bool UsesWindowsAuthentication(const Variant& authentication) {
-    return toLowerAscii(toText(authentication)) == "windows";
-}
-
-std::string DestinationConnectionString(const Dictionary& section, bool maskPassword) {
-    std::string text =
-        "Driver={SQL Server};Server=" + OdbcAttributeValue(toText(section.get("destinationserver"))) + ";Database=;";
-    if (UsesWindowsAuthentication(section.get("destinationauthentication")))
+std::string DestinationConnectionString(const DestinationLogin& login, bool maskPassword) {
+    std::string text = "Driver={SQL Server};Server=" + OdbcAttributeValue(login.server) + ";Database=;";
+    if (login.windowsAuthentication)
         return text + "Trusted_Connection=Yes;";
-    const std::string password = toText(section.get("destinationpassword"));
-    const std::string shownPassword = maskPassword && !password.empty() ? "********" : OdbcAttributeValue(password);
-    return text + "Uid=" + OdbcAttributeValue(toText(section.get("destinationusername"))) + ";Pwd=" + shownPassword +
-           ";";
+    const std::string shownPassword =
+        maskPassword && !login.password.empty() ? "********" : OdbcAttributeValue(login.password);
+    return text + "Uid=" + OdbcAttributeValue(login.userName) + ";Pwd=" + shownPassword + ";";
 }
 
 } // namespace tabulon

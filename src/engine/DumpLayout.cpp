@@ -1,10 +1,8 @@
 #include "DumpLayout.h"
 
-#include "lib/Convert.h"
 #include "tabulon/Version.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 namespace tabulon {
 
@@ -18,35 +16,9 @@ std::string commentText(std::string text) {
     return text;
 }
 
-std::string optionValue(const std::string& lowerKey, const Variant& value) {
-    if (value.isList()) {
-        std::string joined;
-        for (std::size_t i = 0; i < value.list().size(); ++i)
-            joined += (i > 0 ? ", " : "") + value.list()[i];
-        return joined;
-    }
-    std::string text = toText(value);
-    if (lowerKey == "sourcepassword")
-        return text.empty() ? std::string() : "** HIDDEN **";
-    if (lowerKey == "sourcefilename")
-        std::replace(text.begin(), text.end(), '\\', '/');
-    return text;
-}
-
-void writeOptions(DumpFile& dump, const Dictionary& section) {
-    static const std::unordered_set<std::string> kLeftOut = {
-        "destinationmethod",   "destinationhost",         "destinationport", "destinationusername",
-        "destinationpassword", "destinationdumpfilename", "sourcetables"};
-    for (const auto& [key, value] : section.entries()) {
-        const std::string lowerKey = toLowerAscii(key);
-        if (kLeftOut.count(lowerKey) == 0)
-            dump.writeLine("--   " + commentText(key + "=" + optionValue(lowerKey, value)));
-    }
-}
-
 } // namespace
 
-void WriteDumpHeader(DumpFile& dump, const Dictionary& section, bool unitTestMode) {
+void WriteDumpHeader(DumpFile& dump, const std::vector<std::string>& options, bool unitTestMode) {
     const std::string version = unitTestMode ? std::string("UNITTEST")
                                              : std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) +
                                                    "." + std::to_string(kVersionRevision);
@@ -59,7 +31,8 @@ void WriteDumpHeader(DumpFile& dump, const Dictionary& section, bool unitTestMod
     dump.writeLine("-- Program Version " + version);
     dump.writeLine("--");
     dump.writeLine("-- OPTIONS:");
-    writeOptions(dump, section);
+    for (const std::string& option : options)
+        dump.writeLine("--   " + commentText(option));
     dump.writeLine("--");
     dump.writeLine("");
 }

@@ -1,16 +1,15 @@
 #pragma once
 
 #include "DumpFile.h"
-#include "lib/Dictionary.h"
 
 #include <string>
+#include <vector>
 
 namespace tabulon {
 
 // The header: title lines, program version ("UNITTEST" in unit-test mode) and one "--   key=value"
-// line per setting of `section`, leaving out the destination method, host, port, user name,
-// password, dump file name and the table list, and hiding a non-empty source password.
-void WriteDumpHeader(DumpFile& dump, const Dictionary& section, bool unitTestMode);
+// line per listed option (RunOptions::listing).
+void WriteDumpHeader(DumpFile& dump, const std::vector<std::string>& options, bool unitTestMode);
 
 // "--", "-- Table structure for table '<destination>'", "--", "", the drop statement, "", the
 // CREATE TABLE text and "".

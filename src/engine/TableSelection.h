@@ -13,6 +13,7 @@ namespace tabulon {
 class TableSelection {
 public:
     explicit TableSelection(const Variant& sourcetables);
+    TableSelection() : TableSelection(Variant()) {} // no list: every test of a path raises
 
     // True when the path is listed. Raises error 13 (type mismatch) when the setting is no list.
     bool contains(const std::string& path) const;

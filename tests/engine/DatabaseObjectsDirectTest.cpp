@@ -29,8 +29,8 @@ TEST(DatabaseObjectsDirect, everyStatementTheServerRejectsIsReportedAndThePhaseG
     connection->execute("CREATE TABLE [Customers] ([CustomerID] INT PRIMARY KEY, [Code] TEXT)");
     connection->execute("INSERT INTO [Customers] VALUES (1, 'A1')");
 
-    DatabaseObjectOptions options = ReadDatabaseObjectOptions(run.settings.section());
-    const TableSelection selection(run.settings.section().get("sourcetables"));
+    const RunOptions options = ReadRunOptions(run.settings.section());
+    const TableSelection& selection = options.selection;
     std::string report;
     std::vector<MovedTable> tables;
     for (const std::string& table : run.tables)

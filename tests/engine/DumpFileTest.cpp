@@ -1,4 +1,5 @@
 #include "FailingSink.h"
+#include "RunSettings.h"
 #include "TempFolder.h"
 #include "engine/DumpLayout.h"
 #include "lib/Dictionary.h"
@@ -14,32 +15,17 @@ namespace {
 
 // The section as the form builds it, in the key order of the settings object.
 Dictionary formSection() {
-    Dictionary s;
-    s.set("sourcefilename", "C:\\Data\\North wind.accdb");
-    s.set("sourceusername", "");
-    s.set("sourcepassword", "secret");
-    s.set("sourcesystemdatabase", "");
+    Dictionary s = *formOrderedDefaults({"C:\\Data\\North wind.accdb", "(local)", "/tmp/x.sql"});
     s.set("destinationmethod", "DUMP");
-    s.set("destinationserver", "(local)");
+    s.set("dropdatabase", 1);
+    s.set("columnlist", 0);
+    s.set("memotype", "NVARCHAR(MAX)");
+    s.set("datetimetype", "DATETIME");
+    s.set("sourcepassword", "secret");
     s.set("destinationauthentication", "SQL");
     s.set("destinationusername", "sa");
     s.set("destinationpassword", "top;secret");
     s.set("destinationdatabase", "Northwind");
-    s.set("destinationdumpfilename", "/tmp/x.sql");
-    s.set("dropdatabase", 1);
-    s.set("createtables", 1);
-    s.set("unicode", 1);
-    s.set("autocommit", 1);
-    s.set("transferdefaultvalues", 1);
-    s.set("transferindexes", 1);
-    s.set("transferautonumbers", 1);
-    s.set("transferrecords", 1);
-    s.set("columnlist", 0);
-    s.set("tableprefix", "");
-    s.set("negativeboolean", 0);
-    s.set("ignorelargeblobs", 0);
-    s.set("memotype", "NVARCHAR(MAX)");
-    s.set("datetimetype", "DATETIME");
     s.set("sourcetables", StringList{"Customers", "Customers\\Name"});
     return s;
 }
@@ -48,7 +34,7 @@ std::string dumpText(const Dictionary& section, bool unitTest) {
     TempFolder folder;
     {
         auto dump = DumpFile::create(folder.file("out.sql"));
-        WriteDumpHeader(*dump, section, unitTest);
+        WriteDumpHeader(*dump, ListedOptions(section), unitTest);
         dump->close();
     }
     return readBytes(folder.file("out.sql"));
@@ -91,6 +77,11 @@ TEST(DumpHeader, listsTheOptionsWithoutSecrets) {
                                                   "--   ignorelargeblobs=0\r\n"
                                                   "--   memotype=NVARCHAR(MAX)\r\n"
                                                   "--   datetimetype=DATETIME\r\n"
+                                                  "--   transferrelationships=1\r\n"
+                                                  "--   transfervalidationrules=1\r\n"
+                                                  "--   transferdescriptions=1\r\n"
+                                                  "--   verifycounts=1\r\n"
+                                                  "--   transferqueries=1\r\n"
                                                   "--\r\n"
                                                   "\r\n");
 }

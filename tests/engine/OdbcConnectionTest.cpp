@@ -2,6 +2,7 @@
 #include "OdbcQuery.h"
 #include "OdbcTestDrivers.h"
 #include "engine/DestinationConnectionString.h"
+#include "engine/RunOptions.h"
 #include "lib/Error.h"
 
 #include <sql.h>
@@ -13,21 +14,22 @@ using namespace tabulon;
 
 namespace {
 
-Dictionary destination(const std::string& authentication, const std::string& server, const std::string& user,
-                       const std::string& password) {
+// The login as a run reads it from the settings.
+DestinationLogin destination(const std::string& authentication, const std::string& server, const std::string& user,
+                             const std::string& password) {
     Dictionary s;
     s.set("destinationauthentication", authentication);
     s.set("destinationserver", server);
     s.set("destinationusername", user);
     s.set("destinationpassword", password);
-    return s;
+    return ReadRunOptions(s).login;
 }
 
 } // namespace
 
 TEST(DestinationConnectionString, choosesTheAuthenticationAndQuotesValues) {
     struct Case {
-        Dictionary section;
+        DestinationLogin login;
         const char* expected;
         const char* masked;
     } cases[] = {
@@ -48,8 +50,8 @@ TEST(DestinationConnectionString, choosesTheAuthenticationAndQuotesValues) {
          "Driver={SQL Server};Server={s;x=1};Database=;Uid={u}}};Pwd=********;"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DestinationConnectionString(c.section), c.expected);
-        EXPECT_EQ(DestinationConnectionString(c.section, true), c.masked);
+        EXPECT_EQ(DestinationConnectionString(c.login), c.expected);
+        EXPECT_EQ(DestinationConnectionString(c.login, true), c.masked);
     }
 }
 

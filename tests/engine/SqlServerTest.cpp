@@ -321,10 +321,10 @@ TEST(SqlServer, aRuleThatRowsBreakIsKeptUncheckedAndAWrongCountIsAnError) {
     connection->execute("UPDATE [Customers] SET [Code] = N'zz' WHERE [CustomerID] = 1");
 
     FixtureRun source(fixture::path("generated/relations.accdb"), "");
-    DatabaseObjectOptions options = ReadDatabaseObjectOptions(source.settings.section());
+    RunOptions options = ReadRunOptions(source.settings.section());
     options.transferRelationships = options.transferDescriptions = false;
     options.definition.dateTimeType = "DATETIME2";
-    const TableSelection selection(source.settings.section().get("sourcetables"));
+    const TableSelection& selection = options.selection;
     std::string report;
     CreateDatabaseObjects({*source.schema, selection, options, {connection.get(), nullptr}, report, source.progress},
                           {{"Customers", "Customers", 4, true}, {"Orders", "Orders", 3, true}});

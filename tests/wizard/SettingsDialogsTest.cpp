@@ -1,8 +1,10 @@
 // The Load and Save Settings dialogs and the three browse buttons, answered from a script.
 #include "WizardTestSupport.h"
 
+#include "engine/SettingsKeys.h"
 #include "lib/Convert.h"
 #include "lib/Ini.h"
+#include "wizard/FormSettings.h"
 #include "wizard/TableTree.h"
 #include "wizard/frmAdvancedOptions.h"
 
@@ -54,6 +56,7 @@ private slots:
     void cleanup() { QCOMPARE(visibleTopLevelWindows(), 0); }
 
     void saveThenLoadRestoresTheForm();
+    void everyWrittenKeyGoesThroughItsControl();
     void saveAsksBeforeOverwriting();
     void loadOfAMissingFileSaysSo();
     void loadOfASectionOnlyFileNormalises();
@@ -103,6 +106,38 @@ void SettingsDialogsTest::saveThenLoadRestoresTheForm() {
     QCOMPARE(fixture.form().advancedOptions().txtTablePrefix->text(), QStringLiteral("acc_"));
     QCOMPARE(fixture.form().advancedOptions().cbDateTimeType->currentText(), QStringLiteral("DATETIME"));
     QCOMPARE(fixture.store().text("Settings", "LastLoadedIni"), file);
+}
+
+// Each key of the settings table reaches its control and comes back from it unchanged: the texts as
+// they stand, the flags (the opposite of their defaults here) as 0 and 1.
+void SettingsDialogsTest::everyWrittenKeyGoesThroughItsControl() {
+    WizardFixture fixture;
+    DictionaryPtr settings = Dictionary::create();
+    DictionaryPtr section = Dictionary::create();
+    settings->set(kSettingsSection, section);
+    for (const SettingKey& key : SettingKeys()) {
+        const std::string name(key.name);
+        if (!key.written)
+            continue;
+        if (key.kind == SettingKind::Flag)
+            section->set(name, key.defaultOn ? 0 : 1);
+        else
+            section->set(name, "value of " + name);
+    }
+    section->set("destinationmethod", "DUMP");
+    section->set("destinationauthentication", "SQL");
+    section->set("memotype", "VARCHAR(MAX)");
+    section->set("datetimetype", "DATETIME");
+    section->set("sourcetables", StringList{"Orders"}); // remembered for the next scan, not in the tree yet
+    fixture.form().applySettingsToForm(settings);
+    QVERIFY(fixture.errors.empty());
+
+    section->set("sourcetables", StringList{});
+    const DictionaryPtr back = GetSettingsFromForm(fixture.form())->dictionaryAt(kSettingsSection);
+    QCOMPARE(back->keys(), section->keys());
+    for (const std::string& key : section->keys())
+        QVERIFY2(back->get(key) == section->get(key), key.c_str());
+    QVERIFY(fixture.form().selectedTables->contains("Orders"));
 }
 
 void SettingsDialogsTest::saveAsksBeforeOverwriting() {

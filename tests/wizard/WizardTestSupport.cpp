@@ -1,5 +1,7 @@
 #include "WizardTestSupport.h"
 
+#include "engine/SettingsKeys.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
@@ -35,27 +37,7 @@ std::optional<std::string> ScriptedFileDialogs::choose(const FileDialogRequest& 
 
 DictionaryPtr defaultSettings() {
     DictionaryPtr settings = Dictionary::create();
-    DictionaryPtr section = Dictionary::create();
-    settings->set("Verdix Tessoral", section);
-    section->set("sourcefilename", "");
-    section->set("sourceusername", "");
-    section->set("sourcepassword", "");
-    section->set("destinationmethod", "DIRECT");
-    section->set("destinationserver", "testhost");
-    section->set("destinationauthentication", "Windows");
-    section->set("destinationusername", "sa");
-    section->set("destinationpassword", "");
-    section->set("destinationdumpfilename", "dump.sql");
-    section->set("destinationdatabase", "verdix");
-    section->set("dropdatabase", 0);
-    for (const char* key : {"createtables", "unicode", "autocommit", "transferdefaultvalues", "transferautonumbers",
-                            "transferindexes", "transferrecords", "columnlist"})
-        section->set(key, 1);
-    section->set("tableprefix", "");
-    section->set("negativeboolean", 0);
-    section->set("ignorelargeblobs", 0);
-    section->set("memotype", "LONGTEXT");
-    section->set("datetimetype", "DATETIME2");
+    settings->set(kSettingsSection, DefaultSection({"", "testhost", "dump.sql"}));
     return settings;
 }
 
