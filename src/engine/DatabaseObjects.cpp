@@ -54,6 +54,11 @@ void Phase::run() {
                 verifyCount(table);
     // Constraints and descriptions belong to the tables the run defines; tables that already existed
     // may hold them from before.
+    const bool objectsWanted =
+        m_options.transferRelationships || m_options.transferValidationRules || m_options.transferDescriptions;
+    if (!m_options.createTables && objectsWanted)
+        m_report.note("Relationships, validation rules and descriptions left out: they are added only to tables "
+                      "the run creates");
     if (m_options.createTables) {
         std::vector<std::string> tableNames;
         for (const MovedTable& table : m_tables)

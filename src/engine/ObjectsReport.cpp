@@ -55,6 +55,8 @@ void ObjectsReport::append(std::string& report, bool direct) const {
                        ? "Record counts checked on the server: " + quantity(m_countsChecked, "table", "tables") + ", " +
                              std::to_string(m_countsAgreed) + " hold the records sent" + kCrLf
                        : "Record counts checked by the script: " + quantity(m_countsChecked, "table", "tables") + kCrLf;
+    for (const std::string& note : m_notes)
+        section += note + kCrLf;
     for (const std::string& table : m_order) {
         const Entry& entry = m_entries.at(table);
         const std::string created = createdLine(entry.created);

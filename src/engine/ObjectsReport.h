@@ -19,6 +19,8 @@ public:
     void counted(const std::string& sourceTable, Kind kind);
     void line(const std::string& sourceTable, const std::string& text);
     void countChecked(bool agreed);
+    // A line about the whole run, before the tables.
+    void note(const std::string& text) { m_notes.push_back(text); }
 
     // Appends the section (CR LF lines) to the report; nothing when there is nothing to say.
     void append(std::string& report, bool direct) const;
@@ -30,6 +32,7 @@ private:
     };
     Entry& entry(const std::string& sourceTable);
 
+    std::vector<std::string> m_notes;
     std::vector<std::string> m_order;
     std::map<std::string, Entry> m_entries;
     int m_countsChecked = 0;

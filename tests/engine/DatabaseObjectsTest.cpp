@@ -146,5 +146,8 @@ TEST(DatabaseObjects, tablesThatAreNotCreatedGetNothingAdded) {
     ASSERT_EQ(run.run(), 0) << run.report;
     EXPECT_EQ(run.dump.find("ALTER TABLE"), std::string::npos);
     EXPECT_EQ(run.dump.find("DECLARE"), std::string::npos);
-    EXPECT_EQ(run.report.find("CONSTRAINTS"), std::string::npos) << run.report;
+    EXPECT_EQ(objectsSection(run.report),
+              (std::vector<std::string>{"CONSTRAINTS, DESCRIPTIONS AND COUNTS", "------------",
+                                        "Relationships, validation rules and descriptions left out: they are "
+                                        "added only to tables the run creates"}));
 }
