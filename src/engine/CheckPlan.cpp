@@ -16,34 +16,6 @@ namespace {
 
 using accesssql::ValueType;
 
-ValueType valueTypeOf(int typeCode) {
-    switch (typeCode) {
-    case 1:
-        return ValueType::Boolean;
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 16:
-    case 19:
-    case 20:
-    case 21:
-        return ValueType::Number;
-    case 8:
-    case 22:
-    case 23:
-        return ValueType::Date;
-    case 10:
-    case 12:
-    case 18:
-        return ValueType::Text;
-    default:
-        return ValueType::Unknown;
-    }
-}
-
 // Writes the names of a rule as the table's moved columns, and remembers whether it named any.
 class RuleWriter : public accesssql::TsqlWriter {
 public:
@@ -97,7 +69,7 @@ void Planner::planTable(const pugi::xml_node& table) {
     const std::vector<pugi::xml_node> defined = DefinedFields(table, m_table, m_selection);
     for (const pugi::xml_node& field : defined)
         m_fields.emplace(childText(field, "Name"),
-                         valueTypeOf(static_cast<int>(toInteger(Variant(childText(field, "Type"))))));
+                         MappingOf(accessTypeOf(toInteger(Variant(childText(field, "Type"))))).value);
     for (const pugi::xml_node& field : defined)
         planRule(field, childText(field, "Name"));
     planRule(table, std::string());

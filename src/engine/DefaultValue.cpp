@@ -1,5 +1,6 @@
 #include "DefaultValue.h"
 
+#include "TypeMapping.h"
 #include "lib/Convert.h"
 
 #include <cctype>
@@ -7,37 +8,6 @@
 namespace tabulon {
 
 namespace {
-
-enum class Kind { Text, Number, Bit, Date, Other };
-
-Kind kindOf(int typeCode) {
-    switch (typeCode) {
-    case 1:
-        return Kind::Bit;
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 16:
-    case 19:
-    case 20:
-    case 21:
-        return Kind::Number;
-    case 8:
-    case 22:
-    case 23:
-        return Kind::Date;
-    case 10:
-    case 12:
-    case 15:
-    case 18:
-        return Kind::Text;
-    default:
-        return typeCode >= 102 && typeCode <= 109 ? Kind::Text : Kind::Other;
-    }
-}
 
 // Access's date functions as SQL Server expressions of the same value: Date() has no time of day,
 // and Time() stands on day zero, as Access stores a time alone.
@@ -154,14 +124,14 @@ DefaultValue clause(const std::string& value) {
 // A constant, quoted or not, for a column of the given kind.
 DefaultValue constant(const std::string& text, bool quoted, const std::string& expression,
                       const DefaultTarget& target) {
-    switch (kindOf(target.typeCode)) {
-    case Kind::Text:
+    switch (MappingOf(target.type).literal) {
+    case LiteralKind::Text:
         return clause(SafeString(Variant(text), target.unicode));
-    case Kind::Number:
+    case LiteralKind::Number:
         if (isAccessNumber(text))
             return clause(SafeNumber(Variant(val(text))));
         break;
-    case Kind::Date: {
+    case LiteralKind::Date: {
         DateTime date;
         const bool hashed = !quoted && text.size() >= 2 && text.front() == '#' && text.back() == '#';
         if (parseAccessDate(hashed ? std::string_view(text).substr(1, text.size() - 2) : std::string_view(text), date))
@@ -183,14 +153,14 @@ DefaultValue TranslateDefault(const std::string& expression, const DefaultTarget
         text = std::string(trimSpaces(std::string_view(text).substr(1)));
     if (text.empty() || text == "GenUniqueID()" || text == "GenGUID()")
         return {};
-    const Kind kind = kindOf(target.typeCode);
+    const LiteralKind kind = MappingOf(target.type).literal;
     if (const char* function = dateFunction(toUpperAscii(text)))
-        return kind == Kind::Date || kind == Kind::Text ? clause(function) : none(expression, target);
+        return kind == LiteralKind::Date || kind == LiteralKind::Text ? clause(function) : none(expression, target);
     const bool quoted = text.front() == '"';
     if (quoted)
         text = unquoted(text);
     // The scanner writes Yes/No defaults as "1", "0" or "NULL", which the Val rule reads.
-    if (kind == Kind::Bit)
+    if (kind == LiteralKind::Boolean)
         return clause(SafeNumber(Variant(val(text))));
     return constant(text, quoted, expression, target);
 }

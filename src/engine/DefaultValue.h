@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SqlLiterals.h"
+#include "lib/FieldTypes.h"
 
 #include <string>
 
@@ -15,7 +16,7 @@ struct DefaultValue {
 // The column an Access default goes into: its field name, type code and SQL Server type text.
 struct DefaultTarget {
     std::string fieldName;
-    int typeCode = 0;
+    AccessType type = AccessType::None;
     std::string typeText;
     bool unicode = true;
     DateColumn dateColumn = DateColumn::DateTime;

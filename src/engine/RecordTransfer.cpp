@@ -1,6 +1,7 @@
 #include "RecordTransfer.h"
 
 #include "SqlLiterals.h"
+#include "TypeMapping.h"
 #include "lib/Convert.h"
 #include "lib/Dictionary.h"
 #include "lib/Error.h"
@@ -12,43 +13,9 @@ namespace tabulon {
 
 namespace {
 
-enum class Kind { Text, Number, Boolean, Date, Binary };
-
-Kind kindOf(int adoType) {
-    switch (adoType) {
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 14:
-    case 16:
-    case 17:
-    case 18:
-    case 19:
-    case 20:
-    case 21:
-    case 131:
-        return Kind::Number;
-    case adotype::Boolean:
-        return Kind::Boolean;
-    case adotype::Date:
-    case 133:
-    case 134:
-    case adotype::DBTimeStamp:
-        return Kind::Date;
-    case adotype::Binary:
-    case adotype::VarBinary:
-    case adotype::LongVarBinary:
-        return Kind::Binary;
-    default:
-        return Kind::Text; // every text and GUID type, and any type this table does not name
-    }
-}
-
 struct Column {
     std::string name;
-    Kind kind;
+    LiteralKind literal;
     bool required;
     DateColumn dateColumn;
     bool lostFloat = false;      // a NaN or infinity was written as NULL
@@ -114,13 +81,13 @@ int Transfer::run() {
 
 void Transfer::describeColumns(const RowCursor& cursor) {
     for (std::size_t i = 0; i < cursor.columnCount(); ++i) {
-        const int type = cursor.columnType(i);
-        if (type == adotype::Empty)
+        const ProviderType type = cursor.columnType(i);
+        if (type == ProviderType::Empty)
             throw Error(errc::General, "Verdix.modMySql.TransferRecords",
                         "The Empty (column '" + cursor.columnName(i) + "') datatype is not supported");
         const bool required = i < m_request.required.size() && m_request.required[i];
         const DateColumn date = i < m_request.dateColumns.size() ? m_request.dateColumns[i] : DateColumn::DateTime;
-        m_columns.push_back({cursor.columnName(i), kindOf(type), required, date});
+        m_columns.push_back({cursor.columnName(i), LiteralKindOf(type), required, date});
     }
 }
 
@@ -140,20 +107,20 @@ std::string Transfer::statementPrefix() const {
 }
 
 void Transfer::appendLiteral(std::string& out, Column& column, const Variant& value) const {
-    switch (column.kind) {
-    case Kind::Text:
+    switch (column.literal) {
+    case LiteralKind::Text:
         appendSafeString(out, value, m_request.unicode);
         return;
-    case Kind::Number:
+    case LiteralKind::Number:
         column.lostFloat |= !appendSafeNumber(out, value);
         return;
-    case Kind::Boolean:
+    case LiteralKind::Boolean:
         out += toBooleanOr(value, false) ? (m_request.negativeBoolean ? "-1" : "1") : "0";
         return;
-    case Kind::Date:
+    case LiteralKind::Date:
         appendSafeDate(out, value, column.dateColumn);
         return;
-    case Kind::Binary:
+    case LiteralKind::Binary:
         if (value.isDictionary())
             column.lostAttachment |= value.dictionary() && !value.dictionary()->empty();
         appendSafeBlob(out, value, m_request.ignoreLargeBlobs, column.required);

@@ -163,7 +163,7 @@ std::optional<std::string> Planner::matchReferencedKey(Relation& relation) const
 std::string Planner::columnType(const std::string& table, const std::string& field) const {
     for (const pugi::xml_node candidate : m_tables.at(table).child("Fields").children("Field"))
         if (childText(candidate, "Name") == field)
-            return MapColumnType(static_cast<int>(toInteger(Variant(childText(candidate, "Type")))),
+            return MapColumnType(accessTypeOf(toInteger(Variant(childText(candidate, "Type")))),
                                  toInteger(Variant(childText(candidate, "Size"))),
                                  toInteger(Variant(childText(candidate, "Scale"))), m_options.definition)
                 .text;

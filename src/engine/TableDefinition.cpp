@@ -15,12 +15,12 @@ namespace tabulon {
 
 namespace {
 
-int strictTypeCode(const std::string& text) {
+AccessType strictType(const std::string& text) {
     double number;
     if (!parseNumericText(text, number) || std::fabs(number) > 2147483647.0)
         throw Error(errc::TypeMismatch, "Verdix.modMySql.GetCreateTable",
                     "Type mismatch: the field type '" + text + "' is not a number");
-    return static_cast<int>(std::nearbyint(number));
+    return accessTypeOf(static_cast<long long>(std::nearbyint(number)));
 }
 
 std::string removeAll(std::string text, const std::string& part) {
@@ -39,19 +39,13 @@ std::unordered_set<std::string> primaryKeyFields(const pugi::xml_node& table) {
     return names;
 }
 
-// Access sets the auto-number bit on complex (attachment and multi-valued) columns too; SQL Server
-// takes IDENTITY only on an integer column, and on one column of a table.
-bool isIdentityType(int typeCode) {
-    return typeCode == 2 || typeCode == 3 || typeCode == 4 || typeCode == 16;
-}
-
 // `identity` comes in true while the table may still get its identity column, and goes out true
 // when this column is it.
 std::string columnDefinition(const pugi::xml_node& field, bool notNull, const TableDefinitionOptions& options,
                              bool& identity, std::vector<std::string>& notes) {
     const std::string name = childText(field, "Name");
-    const int typeCode = strictTypeCode(childText(field, "Type"));
-    const ColumnType type = MapColumnType(typeCode, toInteger(Variant(childText(field, "Size"))),
+    const AccessType accessType = strictType(childText(field, "Type"));
+    const ColumnType type = MapColumnType(accessType, toInteger(Variant(childText(field, "Size"))),
                                           toInteger(Variant(childText(field, "Scale"))), options);
     if (type.unknown)
         notes.push_back("- column " + name + " has an unknown type; its stored bytes were copied");
@@ -60,31 +54,18 @@ std::string columnDefinition(const pugi::xml_node& field, bool notNull, const Ta
     if (options.transferDefaultValues) {
         const DefaultValue value =
             TranslateDefault(childText(field, "DefaultValue"),
-                             {name, typeCode, type.text, options.unicode, DateColumnOf(typeCode, options)});
+                             {name, accessType, type.text, options.unicode, DateColumnOf(accessType, options)});
         definition += value.clause;
         if (!value.note.empty())
             notes.push_back(value.note);
     }
+    // Access sets the auto-number bit on complex (attachment and multi-valued) columns too; SQL Server
+    // takes IDENTITY only on an integer column, and on one column of a table.
     identity = identity && options.transferAutonumbers && field.child("Attributes").attribute("Bit5") &&
-               isIdentityType(typeCode);
+               MappingOf(accessType).identity;
     if (identity)
         definition += " IDENTITY";
     return definition;
-}
-
-// Memo, OLE, binary, complex and unknown fields become MAX or IMAGE columns, which SQL Server cannot
-// index.
-bool isIndexable(int typeCode) {
-    switch (typeCode) {
-    case 9:
-    case 11:
-    case 12:
-    case 17:
-    case 101:
-        return false;
-    default:
-        return (typeCode < 102 || typeCode > 109) && !MapColumnType(typeCode, 0, 0, {}).unknown;
-    }
 }
 
 // The fields of a table by name, and which of them become columns.
@@ -116,7 +97,7 @@ bool indexIsCarried(const pugi::xml_node& index, const std::string& sourceName, 
                                 "' names the field '" + name + "', which the table does not have");
             return false;
         }
-        if (!fields.defined.count(name) || !isIndexable(strictTypeCode(childText(field->second, "Type"))))
+        if (!fields.defined.count(name) || !MappingOf(strictType(childText(field->second, "Type"))).indexable)
             return false;
     }
     return true;
@@ -134,61 +115,6 @@ std::string bracketedList(const std::vector<std::string>& names, const char* sep
 }
 
 } // namespace
-
-ColumnType MapColumnType(int typeCode, long long size, long long scale, const TableDefinitionOptions& options) {
-    const std::string n = options.unicode ? "N" : "";
-    switch (typeCode) {
-    case 1:
-        return {"BIT", true};
-    case 2:
-        return {"SMALLINT", true};
-    case 3:
-    case 4:
-        return {"INT", true};
-    case 5:
-        return {"MONEY", true};
-    case 6:
-        return {"REAL", true};
-    case 7:
-    case 19:
-    case 21:
-        return {"FLOAT", true};
-    case 8:
-    case 23:
-        return {options.dateTimeType, false};
-    case 9:
-    case 11:
-    case 17:
-    case 101:
-        return {"IMAGE", false};
-    case 10:
-        return {n + "VARCHAR(" + std::to_string(size) + ")", false};
-    case 12:
-        return {n + "VARCHAR(MAX)", false};
-    case 15:
-        return {"VARCHAR(38)", false};
-    case 16:
-        return {"BIGINT", true};
-    case 18:
-        return {n + "CHAR(" + std::to_string(size) + ")", false};
-    case 20: {
-        const long long precision = options.storageEngine == "brighthouse" && size > 18 ? 18 : size;
-        return {"DECIMAL(" + std::to_string(precision) + "," + std::to_string(scale) + ")", true};
-    }
-    case 22:
-        return {"DATETIME", false};
-    default:
-        if (typeCode >= 102 && typeCode <= 109)
-            return {n + "VARCHAR(MAX)", false};
-        return {"VARBINARY(MAX)", false, true};
-    }
-}
-
-DateColumn DateColumnOf(int typeCode, const TableDefinitionOptions& options) {
-    const bool followsSetting = typeCode == 8 || typeCode == 23;
-    return followsSetting && toUpperAscii(options.dateTimeType) == "DATETIME2" ? DateColumn::DateTime2
-                                                                               : DateColumn::DateTime;
-}
 
 std::vector<pugi::xml_node> DefinedFields(const pugi::xml_node& table, const std::string& sourceName,
                                           const TableSelection& selection) {
@@ -217,7 +143,7 @@ TableColumns DefineColumns(const pugi::xml_node& table, const std::string& sourc
         if (identity)
             columns.identityColumn = name;
         columns.required[slot++] = required;
-        columns.dateColumns.push_back(DateColumnOf(strictTypeCode(childText(field, "Type")), options));
+        columns.dateColumns.push_back(DateColumnOf(strictType(childText(field, "Type")), options));
     }
     return columns;
 }

@@ -2,6 +2,7 @@
 
 #include "SqlLiterals.h"
 #include "TableSelection.h"
+#include "TypeMapping.h"
 
 #include <pugixml.hpp>
 
@@ -20,12 +21,6 @@ struct TableDefinitionOptions {
     std::string storageEngine; // `storageengine`, lower-cased
 };
 
-struct ColumnType {
-    std::string text;     // VARBINARY(MAX) for a type code without a mapping
-    bool numeric = false; // DEFAULT written as a number
-    bool unknown = false; // a type code no reader knows: the column holds the bytes the rows store
-};
-
 struct TableColumns {
     std::vector<std::string> definitions; // one per defined column, in field order
     std::string identityColumn;           // "" when the table has none
@@ -38,14 +33,6 @@ struct TableIndexes {
     std::vector<std::string> primaryKeys; // "PRIMARY KEY ([a], [b])", normally one
     std::vector<std::string> secondary;   // CREATE [UNIQUE ]INDEX statements
 };
-
-// The SQL Server column type of an Access field type code. Big integers (16) map to BIGINT; a code
-// no reader knows to VARBINARY(MAX), for the bytes its values are stored as.
-ColumnType MapColumnType(int typeCode, long long size, long long scale, const TableDefinitionOptions& options);
-
-// The type a field's date-time values go into: DATETIME2 for Date/Time (8) and Date/Time Extended
-// (23) when `datetimetype` says so, else DATETIME (Time, 22, always).
-DateColumn DateColumnOf(int typeCode, const TableDefinitionOptions& options);
 
 // The `Fields/Field` elements that become columns: the listed ones, or all when none is listed.
 std::vector<pugi::xml_node> DefinedFields(const pugi::xml_node& table, const std::string& sourceName,

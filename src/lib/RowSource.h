@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FieldTypes.h"
 #include "Variant.h"
 
 #include <cstdint>
@@ -8,31 +9,6 @@
 #include <vector>
 
 namespace tabulon {
-
-// Provider type codes of the columns a cursor delivers (the ADO data-type enumeration).
-namespace adotype {
-constexpr int Empty = 0;
-constexpr int SmallInt = 2;
-constexpr int Integer = 3;
-constexpr int Single = 4;
-constexpr int Double = 5;
-constexpr int Currency = 6;
-constexpr int Date = 7;
-constexpr int BSTR = 8;
-constexpr int Boolean = 11;
-constexpr int Decimal = 14;
-constexpr int TinyInt = 16;
-constexpr int UnsignedTinyInt = 17;
-constexpr int BigInt = 20;
-constexpr int Guid = 72;
-constexpr int Binary = 128;
-constexpr int Numeric = 131;
-constexpr int DBTimeStamp = 135;
-constexpr int VarWChar = 202;
-constexpr int LongVarWChar = 203;
-constexpr int VarBinary = 204;
-constexpr int LongVarBinary = 205;
-} // namespace adotype
 
 // The four source inputs as the wizard collects them.
 struct SourceCredentials {
@@ -55,7 +31,7 @@ public:
 
     virtual std::size_t columnCount() const = 0;
     virtual const std::string& columnName(std::size_t column) const = 0;
-    virtual int columnType(std::size_t column) const = 0;
+    virtual ProviderType columnType(std::size_t column) const = 0;
     // Moves to the next row; false when there is none. Must be called before the first row.
     virtual bool next() = 0;
     // A value of the current row; valid until the next call of next().

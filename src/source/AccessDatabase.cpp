@@ -152,8 +152,9 @@ std::unique_ptr<RowCursor> AccessDatabase::openCursor(const std::string& name,
         for (const auto& field : table.fields) {
             if (field.column.number != column.definition->number || field.complex == ComplexKind::None)
                 continue;
-            column.kind = valueKindOf(*column.definition, field.complex);
-            column.adoType = adoTypeOf(column.kind, *column.definition);
+            const StorageTypes types = storageTypesOf(*column.definition, field.complex);
+            column.kind = types.kind;
+            column.providerType = types.provider;
             if (column.kind == ValueKind::Attachment || column.kind == ValueKind::MultiValue)
                 column.complex = openComplexValues(*m_pages, field, m_textCodePage);
         }

@@ -33,7 +33,7 @@ constexpr long AttachedTable = 0x40000000;
 // A field as DAO describes it.
 struct FieldInfo {
     std::string name;
-    int type = 0;          // DAO type code
+    AccessType type = AccessType::None;
     long size = 0;         // DAO size
     bool required = false; // the Required property
     std::string defaultValue;

@@ -55,7 +55,7 @@ public:
         if (field.isNull)
             out.setNull();
         else
-            m_decoder.decode(column, valueKindOf(column, ComplexKind::None), field, out);
+            m_decoder.decode(column, storageTypesOf(column, ComplexKind::None).kind, field, out);
     }
 
 private:

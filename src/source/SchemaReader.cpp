@@ -43,7 +43,7 @@ FieldInfo describeField(const ColumnDefinition& column, const TableProperties& p
             field.complexTypePage = it->second.typeTablePage;
         }
     }
-    field.type = daoTypeOf(column, field.complex);
+    field.type = storageTypesOf(column, field.complex).access;
     field.size = daoSizeOf(column, jet3);
     field.attributes = daoAttributesOf(column);
     const PropertyMap* map = properties.column(column.name);

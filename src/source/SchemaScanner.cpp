@@ -19,9 +19,6 @@ namespace tabulon {
 namespace {
 
 const char* const kSource = "Tabulon.Source.SchemaScanner";
-constexpr int kTypeBoolean = 1;
-constexpr int kTypeCurrency = 5;
-constexpr int kTypeDecimal = 20;
 
 void appendText(pugi::xml_node parent, const char* name, const std::string& text) {
     parent.append_child(name).text().set(text.c_str());
@@ -80,11 +77,11 @@ void appendIndexes(pugi::xml_node table, const TableInfo& info) {
 
 void appendField(pugi::xml_node fields, const FieldInfo& field, const DictionaryPtr& tableColumns) {
     std::string defaultValue = field.defaultValue;
-    if (field.type == kTypeBoolean)
+    if (field.type == AccessType::Boolean)
         defaultValue = normalisedBooleanDefault(defaultValue);
     std::int64_t size = field.size;
     std::int64_t scale = 0;
-    if (field.type == kTypeCurrency || field.type == kTypeDecimal) {
+    if (field.type == AccessType::Currency || field.type == AccessType::Decimal) {
         size = 19;
         scale = 4;
         if (tableColumns && tableColumns->contains(field.name)) {
@@ -99,7 +96,7 @@ void appendField(pugi::xml_node fields, const FieldInfo& field, const Dictionary
     appendText(node, "DefaultValue", defaultValue);
     appendText(node, "Size", integerText(size));
     appendText(node, "Scale", integerText(scale));
-    appendText(node, "Type", integerText(field.type));
+    appendText(node, "Type", integerText(codeOf(field.type)));
     appendAttributes(node, field.attributes);
     appendRuleAndDescription(node, field);
 }

@@ -32,8 +32,9 @@ std::vector<CursorColumn> columnsByName(const TableDefinition& definition, const
                         "The field '" + name + "' does not exist in the table '" + tableName + "'.");
         CursorColumn column;
         column.definition = found;
-        column.kind = valueKindOf(*found, ComplexKind::None);
-        column.adoType = adoTypeOf(column.kind, *found);
+        const StorageTypes types = storageTypesOf(*found, ComplexKind::None);
+        column.kind = types.kind;
+        column.providerType = types.provider;
         columns.push_back(std::move(column));
     }
     return columns;
@@ -49,8 +50,8 @@ const std::string& TableCursor::columnName(std::size_t column) const {
     return m_columns.at(column).definition->name;
 }
 
-int TableCursor::columnType(std::size_t column) const {
-    return m_columns.at(column).adoType;
+ProviderType TableCursor::columnType(std::size_t column) const {
+    return m_columns.at(column).providerType;
 }
 
 bool TableCursor::next() {

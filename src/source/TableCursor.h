@@ -24,7 +24,7 @@ public:
 struct CursorColumn {
     const ColumnDefinition* definition = nullptr;
     ValueKind kind = ValueKind::Unknown;
-    int adoType = 0;
+    ProviderType providerType = ProviderType::Empty;
     std::unique_ptr<ComplexValues> complex;
 };
 
@@ -42,7 +42,7 @@ public:
 
     std::size_t columnCount() const override { return m_columns.size(); }
     const std::string& columnName(std::size_t column) const override;
-    int columnType(std::size_t column) const override;
+    ProviderType columnType(std::size_t column) const override;
     bool next() override;
     const Variant& value(std::size_t column) const override { return *m_current[column]; }
 

@@ -1,7 +1,5 @@
 #include "TypeCodes.h"
 
-#include "lib/RowSource.h"
-
 #include <map>
 
 namespace tabulon {
@@ -24,126 +22,114 @@ ComplexKind complexKindFromTypeName(const std::string& name) {
     return ComplexKind::Unknown;
 }
 
-ValueKind valueKindOf(const ColumnDefinition& column, ComplexKind complex) {
-    switch (column.type) {
-    case jettype::Boolean:
-        return ValueKind::Boolean;
-    case jettype::Byte:
-        return ValueKind::Byte;
-    case jettype::Integer:
-        return ValueKind::Integer;
-    case jettype::Long:
-        return ValueKind::Long;
-    case jettype::BigInt:
-        return ValueKind::BigInt;
-    case jettype::Currency:
-        return ValueKind::Currency;
-    case jettype::Single:
-        return ValueKind::Single;
-    case jettype::Double:
-        return ValueKind::Double;
-    case jettype::DateTime:
-        return ValueKind::DateTime;
-    case jettype::ExtendedDateTime:
-        return ValueKind::ExtendedDateTime;
-    case jettype::Numeric:
-        return ValueKind::Decimal;
-    case jettype::Guid:
-        return ValueKind::Guid;
-    case jettype::Text:
-        return ValueKind::Text;
-    case jettype::Memo:
-        return ValueKind::Memo;
-    case jettype::Binary:
-        return ValueKind::Binary;
-    case jettype::Ole:
-        return ValueKind::Ole;
-    case jettype::Complex:
-        if (complex == ComplexKind::Attachment)
-            return ValueKind::Attachment;
-        return complex == ComplexKind::Unknown || complex == ComplexKind::None ? ValueKind::Unknown
-                                                                               : ValueKind::MultiValue;
-    default:
-        return ValueKind::Unknown;
-    }
+namespace {
+
+using P = ProviderType;
+
+constexpr long kStoredBytes = -1;      // the stored length
+constexpr long kStoredCharacters = -2; // the stored length in characters
+constexpr int kNoPrecision = -1;
+constexpr int kColumnPrecision = -2; // the precision stored with the column
+
+// One row per storage type of the file; a fixed-length binary or text has a DAO and ADO type of its own.
+struct StorageRule {
+    std::uint8_t storage;
+    ValueKind kind;
+    AccessType access;
+    AccessType fixedAccess;
+    ProviderType provider;
+    ProviderType fixedProvider;
+    long size; // DAO size
+    int precision;
+};
+
+constexpr StorageRule rule(std::uint8_t storage, ValueKind kind, AccessType access, ProviderType provider, long size,
+                           int precision = kNoPrecision) {
+    return {storage, kind, access, access, provider, provider, size, precision};
 }
 
-int daoTypeOf(const ColumnDefinition& column, ComplexKind complex) {
-    switch (column.type) {
-    case jettype::Binary:
-        return column.isFixed() ? 9 : 17;
-    case jettype::Text:
-        return column.isFixed() ? 18 : 10;
-    case jettype::Guid:
-        return 15;
-    case jettype::Numeric:
-        return 20;
-    case jettype::BigInt:
-        return 16;
-    case jettype::ExtendedDateTime:
-        return 23;
-    case jettype::Complex:
-        switch (complex) {
-        case ComplexKind::Attachment:
-            return 101;
-        case ComplexKind::Byte:
-            return 102;
-        case ComplexKind::Integer:
-            return 103;
-        case ComplexKind::Long:
-            return 104;
-        case ComplexKind::Single:
-            return 105;
-        case ComplexKind::Double:
-            return 106;
-        case ComplexKind::Guid:
-            return 107;
-        case ComplexKind::Decimal:
-            return 108;
-        case ComplexKind::Text:
-            return 109;
-        case ComplexKind::Unknown:
-        case ComplexKind::None:
-            // Not the stored 18, which DAO reads as fixed-length text: a number of no DAO type, so
-            // that the column is carried as the bytes it stores, as the cursor delivers them.
-            return 0;
-        default:
-            return column.type;
-        }
-    default:
-        return column.type; // 1..8, 11, 12 are the same numbers in DAO; unknown types as stored
-    }
+// clang-format off
+constexpr StorageRule kStorageRules[] = {
+    rule(jettype::Boolean,          ValueKind::Boolean,          AccessType::Boolean,    P::Boolean,         1),
+    rule(jettype::Byte,             ValueKind::Byte,             AccessType::Byte,       P::UnsignedTinyInt, 1, 3),
+    rule(jettype::Integer,          ValueKind::Integer,          AccessType::Integer,    P::SmallInt,        2, 5),
+    rule(jettype::Long,             ValueKind::Long,             AccessType::Long,       P::Integer,         4, 10),
+    rule(jettype::BigInt,           ValueKind::BigInt,           AccessType::BigInt,     P::BigInt,          8, 19),
+    rule(jettype::Currency,         ValueKind::Currency,         AccessType::Currency,   P::Currency,        8, 19),
+    rule(jettype::Single,           ValueKind::Single,           AccessType::Single,     P::Single,          4, 7),
+    rule(jettype::Double,           ValueKind::Double,           AccessType::Double,     P::Double,          8, 15),
+    rule(jettype::DateTime,         ValueKind::DateTime,         AccessType::Date,       P::Date,            8),
+    rule(jettype::ExtendedDateTime, ValueKind::ExtendedDateTime, AccessType::TimeStamp,  P::DBTimeStamp,     kStoredBytes),
+    rule(jettype::Numeric,          ValueKind::Decimal,          AccessType::Decimal,    P::Numeric,         16,
+         kColumnPrecision),
+    rule(jettype::Guid,             ValueKind::Guid,             AccessType::Guid,       P::Guid,            16),
+    {jettype::Text,   ValueKind::Text,   AccessType::Text,      AccessType::Char,   P::VarWChar,  P::VarWChar,
+     kStoredCharacters, kNoPrecision},
+    rule(jettype::Memo,             ValueKind::Memo,             AccessType::Memo,       P::LongVarWChar,    0),
+    {jettype::Binary, ValueKind::Binary, AccessType::VarBinary, AccessType::Binary, P::VarBinary, P::Binary,
+     kStoredBytes, kNoPrecision},
+    rule(jettype::Ole,              ValueKind::Ole,              AccessType::LongBinary, P::LongVarBinary,   0),
+    // The kind and types of a complex column come from its complex type (below).
+    rule(jettype::Complex,          ValueKind::Unknown,          AccessType::None,       P::LongVarBinary,   4),
+};
+// clang-format on
+
+struct ComplexRule {
+    ComplexKind complex;
+    ValueKind kind;
+    AccessType access;
+};
+
+constexpr ComplexRule kComplexRules[] = {
+    {ComplexKind::Attachment, ValueKind::Attachment, AccessType::Attachment},
+    {ComplexKind::Byte, ValueKind::MultiValue, AccessType::ComplexByte},
+    {ComplexKind::Integer, ValueKind::MultiValue, AccessType::ComplexInteger},
+    {ComplexKind::Long, ValueKind::MultiValue, AccessType::ComplexLong},
+    {ComplexKind::Single, ValueKind::MultiValue, AccessType::ComplexSingle},
+    {ComplexKind::Double, ValueKind::MultiValue, AccessType::ComplexDouble},
+    {ComplexKind::Guid, ValueKind::MultiValue, AccessType::ComplexGuid},
+    {ComplexKind::Decimal, ValueKind::MultiValue, AccessType::ComplexDecimal},
+    {ComplexKind::Text, ValueKind::MultiValue, AccessType::ComplexText},
+    // An append-only memo's hidden history, never listed as a field: DAO's reading of the stored 18.
+    {ComplexKind::VersionHistory, ValueKind::MultiValue, AccessType::Char},
+};
+
+const StorageRule* storageRuleOf(const ColumnDefinition& column) {
+    for (const StorageRule& rule : kStorageRules)
+        if (rule.storage == column.type)
+            return &rule;
+    return nullptr;
+}
+
+StorageTypes complexTypesOf(ComplexKind complex) {
+    for (const ComplexRule& rule : kComplexRules)
+        if (rule.complex == complex)
+            return {rule.kind, rule.access, rule.kind == ValueKind::Attachment ? P::LongVarBinary : P::LongVarWChar};
+    // Not the stored 18, which DAO reads as fixed-length text: a number of no DAO type, so that the
+    // column is carried as the bytes it stores, as the cursor delivers them.
+    return {ValueKind::Unknown, AccessType::None, P::LongVarBinary};
+}
+
+} // namespace
+
+StorageTypes storageTypesOf(const ColumnDefinition& column, ComplexKind complex) {
+    if (column.type == jettype::Complex)
+        return complexTypesOf(complex);
+    const StorageRule* rule = storageRuleOf(column);
+    if (!rule) // delivered as the bytes it has in the row, so nothing is lost
+        return {ValueKind::Unknown, static_cast<AccessType>(column.type), P::LongVarBinary};
+    return column.isFixed() ? StorageTypes{rule->kind, rule->fixedAccess, rule->fixedProvider}
+                            : StorageTypes{rule->kind, rule->access, rule->provider};
 }
 
 long daoSizeOf(const ColumnDefinition& column, bool jet3) {
     // Calculated values carry 23 bytes of their own header in the stored length.
     const long stored = column.isCalculated() && column.length >= 23 ? column.length - 23 : column.length;
-    switch (column.type) {
-    case jettype::Boolean:
-    case jettype::Byte:
-        return 1;
-    case jettype::Integer:
-        return 2;
-    case jettype::Long:
-    case jettype::Single:
-    case jettype::Complex:
-        return 4;
-    case jettype::Currency:
-    case jettype::Double:
-    case jettype::DateTime:
-    case jettype::BigInt:
-        return 8;
-    case jettype::Guid:
-    case jettype::Numeric:
-        return 16;
-    case jettype::Text:
+    const StorageRule* rule = storageRuleOf(column);
+    const long size = rule ? rule->size : kStoredBytes;
+    if (size == kStoredCharacters)
         return jet3 ? stored : stored / 2;
-    case jettype::Memo:
-    case jettype::Ole:
-        return 0;
-    default:
-        return stored;
-    }
+    return size == kStoredBytes ? stored : size;
 }
 
 long daoAttributesOf(const ColumnDefinition& column) {
@@ -157,69 +143,10 @@ long daoAttributesOf(const ColumnDefinition& column) {
     return attributes;
 }
 
-int adoTypeOf(ValueKind kind, const ColumnDefinition& column) {
-    switch (kind) {
-    case ValueKind::Boolean:
-        return adotype::Boolean;
-    case ValueKind::Byte:
-        return adotype::UnsignedTinyInt;
-    case ValueKind::Integer:
-        return adotype::SmallInt;
-    case ValueKind::Long:
-        return adotype::Integer;
-    case ValueKind::BigInt:
-        return adotype::BigInt;
-    case ValueKind::Currency:
-        return adotype::Currency;
-    case ValueKind::Single:
-        return adotype::Single;
-    case ValueKind::Double:
-        return adotype::Double;
-    case ValueKind::DateTime:
-        return adotype::Date;
-    case ValueKind::ExtendedDateTime:
-        return adotype::DBTimeStamp;
-    case ValueKind::Decimal:
-        return adotype::Numeric;
-    case ValueKind::Guid:
-        return adotype::Guid;
-    case ValueKind::Text:
-        return adotype::VarWChar;
-    case ValueKind::Memo:
-    case ValueKind::MultiValue:
-        return adotype::LongVarWChar;
-    case ValueKind::Binary:
-        return column.isFixed() ? adotype::Binary : adotype::VarBinary;
-    case ValueKind::Ole:
-    case ValueKind::Attachment:
-        return adotype::LongVarBinary;
-    case ValueKind::Unknown:
-        // A type no reader knows is delivered as the bytes it has in the row, so nothing is lost.
-        return adotype::LongVarBinary;
-    }
-    return adotype::Empty;
-}
-
 int providerPrecisionOf(const ColumnDefinition& column) {
-    switch (column.type) {
-    case jettype::Byte:
-        return 3;
-    case jettype::Integer:
-        return 5;
-    case jettype::Long:
-        return 10;
-    case jettype::Single:
-        return 7;
-    case jettype::Double:
-        return 15;
-    case jettype::Currency:
-    case jettype::BigInt:
-        return 19;
-    case jettype::Numeric:
-        return column.precision;
-    default:
-        return -1;
-    }
+    const StorageRule* rule = storageRuleOf(column);
+    const int precision = rule ? rule->precision : kNoPrecision;
+    return precision == kColumnPrecision ? column.precision : precision;
 }
 
 int providerScaleOf(const ColumnDefinition& column) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TableDefinition.h"
+#include "lib/FieldTypes.h"
 
 #include <cstdint>
 #include <string>
@@ -48,19 +49,23 @@ enum class ValueKind : std::uint8_t {
     Unknown
 };
 
-ValueKind valueKindOf(const ColumnDefinition& column, ComplexKind complex);
+// The types a column of the file is read and described as: how the cursor decodes its bytes, the DAO
+// field type code, and the ADO type the cursor reports. A complex column's kind comes from its complex
+// type (None: the column is read as a plain one). Date/Time Extended, which has no classic DAO code, is
+// reported as TimeStamp (23). A storage type no reader knows keeps its own number as DAO type and is
+// delivered as the bytes the row holds (LongVarBinary); so is a complex column of an unknown kind,
+// whose DAO type is None (0), not the stored 18 that DAO reads as fixed-length text.
+struct StorageTypes {
+    ValueKind kind = ValueKind::Unknown;
+    AccessType access = AccessType::None;
+    ProviderType provider = ProviderType::Empty;
+};
+StorageTypes storageTypesOf(const ColumnDefinition& column, ComplexKind complex);
 
-// The DAO field type code (Boolean 1 ... Decimal 20, Attachment 101, multi-valued 102..109). Date/Time
-// Extended, which has no classic DAO code, is reported as 23 (Timestamp); an unknown storage type as its own
-// number, and a complex column of an unknown kind as 0.
-int daoTypeOf(const ColumnDefinition& column, ComplexKind complex);
 // The DAO field size: bytes for fixed types and binaries, characters for text, 0 for memo and OLE.
 long daoSizeOf(const ColumnDefinition& column, bool jet3);
 // The DAO field attribute word: 1 fixed or 2 variable, 16 auto-increment, 32 updatable, 32768 hyperlink.
 long daoAttributesOf(const ColumnDefinition& column);
-// The ADO type code the cursor reports for the column; LongVarBinary for a type no reader knows,
-// whose values are the bytes the row holds.
-int adoTypeOf(ValueKind kind, const ColumnDefinition& column);
 // The precision and scale an OLE DB provider reports in its column schema; -1 where it reports null.
 int providerPrecisionOf(const ColumnDefinition& column);
 int providerScaleOf(const ColumnDefinition& column);

@@ -23,8 +23,8 @@ private:
         Cursor(int rows, int failAt) : m_rows(rows), m_failAt(failAt) {}
         std::size_t columnCount() const override { return 2; }
         const std::string& columnName(std::size_t column) const override { return m_names[column]; }
-        int columnType(std::size_t column) const override {
-            return column == 0 ? tabulon::adotype::Integer : tabulon::adotype::VarWChar;
+        tabulon::ProviderType columnType(std::size_t column) const override {
+            return column == 0 ? tabulon::ProviderType::Integer : tabulon::ProviderType::VarWChar;
         }
         bool next() override {
             if (++m_row == m_failAt)

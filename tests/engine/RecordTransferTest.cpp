@@ -36,7 +36,7 @@ private:
             : m_inner(std::move(inner)), m_clickRow(clickRow), m_click(std::move(click)) {}
         std::size_t columnCount() const override { return m_inner->columnCount(); }
         const std::string& columnName(std::size_t column) const override { return m_inner->columnName(column); }
-        int columnType(std::size_t column) const override { return m_inner->columnType(column); }
+        ProviderType columnType(std::size_t column) const override { return m_inner->columnType(column); }
         bool next() override {
             const bool more = m_inner->next();
             if (more && ++m_row == m_clickRow)

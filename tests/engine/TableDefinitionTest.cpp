@@ -47,57 +47,6 @@ TEST(TableDefinition, fiveLineExample) {
     EXPECT_EQ(columns.identityColumn, "a");
 }
 
-TEST(TableDefinition, mapsEveryTypeCode) {
-    TableDefinitionOptions plain = defaults();
-    plain.unicode = false;
-    plain.dateTimeType = "DATETIME2";
-    struct Case {
-        int code;
-        long long size, scale;
-        const char* unicode;
-        const char* noUnicode; // with DATETIME2 as the date-time type
-        bool numeric;
-    } cases[] = {
-        {1, 1, 0, "BIT", "BIT", true},
-        {2, 1, 0, "SMALLINT", "SMALLINT", true},
-        {3, 2, 0, "INT", "INT", true},
-        {4, 4, 0, "INT", "INT", true},
-        {5, 19, 4, "MONEY", "MONEY", true},
-        {6, 4, 0, "REAL", "REAL", true},
-        {7, 8, 0, "FLOAT", "FLOAT", true},
-        {8, 8, 0, "DATETIME", "DATETIME2", false},
-        {9, 255, 0, "IMAGE", "IMAGE", false},
-        {10, 50, 0, "NVARCHAR(50)", "VARCHAR(50)", false},
-        {11, 0, 0, "IMAGE", "IMAGE", false},
-        {12, 0, 0, "NVARCHAR(MAX)", "VARCHAR(MAX)", false},
-        {15, 16, 0, "VARCHAR(38)", "VARCHAR(38)", false},
-        {16, 8, 0, "BIGINT", "BIGINT", true},
-        {17, 255, 0, "IMAGE", "IMAGE", false},
-        {18, 10, 0, "NCHAR(10)", "CHAR(10)", false},
-        {19, 8, 0, "FLOAT", "FLOAT", true},
-        {20, 28, 10, "DECIMAL(28,10)", "DECIMAL(28,10)", true},
-        {21, 8, 0, "FLOAT", "FLOAT", true},
-        {22, 8, 0, "DATETIME", "DATETIME", false},
-        {23, 8, 0, "DATETIME", "DATETIME2", false},
-        {101, 0, 0, "IMAGE", "IMAGE", false},
-        {102, 0, 0, "NVARCHAR(MAX)", "VARCHAR(MAX)", false},
-        {109, 0, 0, "NVARCHAR(MAX)", "VARCHAR(MAX)", false},
-        {13, 0, 0, "VARBINARY(MAX)", "VARBINARY(MAX)", false},
-        {70, 510, 0, "VARBINARY(MAX)", "VARBINARY(MAX)", false},
-        {110, 0, 0, "VARBINARY(MAX)", "VARBINARY(MAX)", false},
-    };
-    for (const auto& c : cases) {
-        const ColumnType u = MapColumnType(c.code, c.size, c.scale, defaults());
-        EXPECT_EQ(u.text, c.unicode) << c.code;
-        EXPECT_EQ(u.numeric, c.numeric) << c.code;
-        EXPECT_EQ(MapColumnType(c.code, c.size, c.scale, plain).text, c.noUnicode) << c.code;
-    }
-    TableDefinitionOptions brighthouse = defaults();
-    brighthouse.storageEngine = "brighthouse";
-    EXPECT_EQ(MapColumnType(20, 28, 0, brighthouse).text, "DECIMAL(18,0)");
-    EXPECT_EQ(MapColumnType(20, 10, 2, brighthouse).text, "DECIMAL(10,2)");
-}
-
 TEST(TableDefinition, defaultsFollowTheAccessExpression) {
     TableDefinitionOptions plain = defaults();
     plain.unicode = false;

@@ -21,7 +21,7 @@ namespace {
 // All rows of a table, copied out of the cursor.
 struct Rows {
     std::vector<std::string> names;
-    std::vector<int> types;
+    std::vector<ProviderType> types;
     std::vector<std::vector<Variant>> rows;
 
     const Variant& at(std::size_t row, const std::string& column) const {
@@ -30,11 +30,11 @@ struct Rows {
                 return rows.at(row).at(i);
         throw std::runtime_error("no column " + column);
     }
-    int type(const std::string& column) const {
+    ProviderType type(const std::string& column) const {
         for (std::size_t i = 0; i < names.size(); ++i)
             if (names[i] == column)
                 return types[i];
-        return -1;
+        return ProviderType::Empty;
     }
 };
 
@@ -72,23 +72,23 @@ Bytes bytesOf(const std::string& text) {
 
 TEST(CursorTypes, providerTypeCodesPerColumn) {
     const Rows r = readAll(generatedFile("edge.accdb"), "AllTypes");
-    EXPECT_EQ(r.type("Flag"), adotype::Boolean);
-    EXPECT_EQ(r.type("ByteVal"), adotype::UnsignedTinyInt);
-    EXPECT_EQ(r.type("IntVal"), adotype::SmallInt);
-    EXPECT_EQ(r.type("LongVal"), adotype::Integer);
-    EXPECT_EQ(r.type("Money"), adotype::Currency);
-    EXPECT_EQ(r.type("SingleVal"), adotype::Single);
-    EXPECT_EQ(r.type("DoubleVal"), adotype::Double);
-    EXPECT_EQ(r.type("WhenVal"), adotype::Date);
-    EXPECT_EQ(r.type("ShortText"), adotype::VarWChar);
-    EXPECT_EQ(r.type("Notes"), adotype::LongVarWChar);
-    EXPECT_EQ(r.type("Blob"), adotype::LongVarBinary);
-    EXPECT_EQ(r.type("RowGuid"), adotype::Guid);
-    EXPECT_EQ(r.type("Dec10_2"), adotype::Numeric);
-    EXPECT_EQ(r.type("VarBin"), adotype::VarBinary);
-    EXPECT_EQ(r.type("BigVal"), adotype::BigInt);
-    EXPECT_EQ(r.type("CalcText"), adotype::VarWChar);
-    EXPECT_EQ(r.type("CalcDouble"), adotype::Double);
+    EXPECT_EQ(r.type("Flag"), ProviderType::Boolean);
+    EXPECT_EQ(r.type("ByteVal"), ProviderType::UnsignedTinyInt);
+    EXPECT_EQ(r.type("IntVal"), ProviderType::SmallInt);
+    EXPECT_EQ(r.type("LongVal"), ProviderType::Integer);
+    EXPECT_EQ(r.type("Money"), ProviderType::Currency);
+    EXPECT_EQ(r.type("SingleVal"), ProviderType::Single);
+    EXPECT_EQ(r.type("DoubleVal"), ProviderType::Double);
+    EXPECT_EQ(r.type("WhenVal"), ProviderType::Date);
+    EXPECT_EQ(r.type("ShortText"), ProviderType::VarWChar);
+    EXPECT_EQ(r.type("Notes"), ProviderType::LongVarWChar);
+    EXPECT_EQ(r.type("Blob"), ProviderType::LongVarBinary);
+    EXPECT_EQ(r.type("RowGuid"), ProviderType::Guid);
+    EXPECT_EQ(r.type("Dec10_2"), ProviderType::Numeric);
+    EXPECT_EQ(r.type("VarBin"), ProviderType::VarBinary);
+    EXPECT_EQ(r.type("BigVal"), ProviderType::BigInt);
+    EXPECT_EQ(r.type("CalcText"), ProviderType::VarWChar);
+    EXPECT_EQ(r.type("CalcDouble"), ProviderType::Double);
 }
 
 TEST(CursorValues, typicalRow) {
@@ -186,7 +186,7 @@ TEST(CursorValues, datesBeforeTheEpochKeepTheirTime) {
 
 TEST(CursorValues, extendedDateTimeTo100ns) {
     const Rows r = readAll(accessFile("a2019_ext_datetime.accdb"), "Table1", {"DateExt"});
-    EXPECT_EQ(r.types[0], adotype::DBTimeStamp);
+    EXPECT_EQ(r.types[0], ProviderType::DBTimeStamp);
     const auto parts = r.rows.at(5).at(0).dateTime().parts();
     EXPECT_EQ(parts.fractionTicks, 3456789);
     EXPECT_EQ(dateText(r.rows.at(7).at(0)), "0100-06-14 12:45:00.123");
@@ -297,8 +297,8 @@ TEST(CursorValues, calculatedFieldsDeliverTheirStoredResult) {
     EXPECT_EQ(r.at(0, "AllNames"), Variant("Wayne, Bruce=Wayne, Bruce"));
     EXPECT_EQ(decimalText(r.at(3, "DecimalTest")), "102030405060.654321");
     EXPECT_EQ(decimalText(r.at(1, "WeeklySalary")), "-0.0192307692307692");
-    EXPECT_EQ(r.type("IsRich"), adotype::Boolean);
-    EXPECT_EQ(r.type("DecimalTest"), adotype::Numeric);
+    EXPECT_EQ(r.type("IsRich"), ProviderType::Boolean);
+    EXPECT_EQ(r.type("DecimalTest"), ProviderType::Numeric);
 }
 
 // A calculated text whose stored result has length 0 is a zero-length text: the row's null mask says
@@ -317,7 +317,7 @@ TEST(CursorComplex, multiValuedFieldsAndAttachments) {
     ASSERT_EQ(r.rows.size(), 4u);
     EXPECT_EQ(r.at(2, "multi-value-data"), Variant(StringList{"value1", "value2", "value3", "value4"}));
     EXPECT_EQ(r.at(0, "multi-value-data"), Variant(StringList{}));
-    EXPECT_EQ(r.type("multi-value-data"), adotype::LongVarWChar);
+    EXPECT_EQ(r.type("multi-value-data"), ProviderType::LongVarWChar);
     EXPECT_EQ(r.at(2, "append-memo-data"), Variant("row3-memo-again"));
     const Variant& files = r.at(1, "attach-data");
     ASSERT_TRUE(files.isDictionary());
@@ -325,7 +325,7 @@ TEST(CursorComplex, multiValuedFieldsAndAttachments) {
     EXPECT_EQ(files.dictionary()->get("test_data.txt"), Variant(bytesOf("this is some test data for attachment.")));
 
     const Rows attachments = readAll(accessFile("a2007_attachments.accdb"), "Table1");
-    EXPECT_EQ(attachments.type("Attachments"), adotype::LongVarBinary);
+    EXPECT_EQ(attachments.type("Attachments"), ProviderType::LongVarBinary);
     EXPECT_EQ(attachments.rows.at(0).at(2).dictionary()->count(), 0u);
     EXPECT_EQ(attachments.rows.at(2).at(2).dictionary()->count(), 3u);
     EXPECT_EQ(attachments.rows.at(2).at(2).dictionary()->get("attachment3.txt"), Variant(bytesOf("Attachment 3")));
@@ -340,8 +340,8 @@ TEST(CursorColumns, chosenColumnsInTheirOrder) {
 // Nothing is lost of a column whose type no reader knows: it delivers the bytes its rows hold.
 TEST(CursorColumns, unknownTypesDeliverTheirStoredBytes) {
     const Rows r = readAll(accessFile("a2007_unsupported_types.accdb"), "Test", {"UnknownVar", "UnknownFix"});
-    EXPECT_EQ(r.type("UnknownVar"), adotype::LongVarBinary);
-    EXPECT_EQ(r.type("UnknownFix"), adotype::LongVarBinary);
+    EXPECT_EQ(r.type("UnknownVar"), ProviderType::LongVarBinary);
+    EXPECT_EQ(r.type("UnknownFix"), ProviderType::LongVarBinary);
     ASSERT_EQ(r.rows.size(), 3u);
     EXPECT_EQ(r.rows[0][0], Variant(Bytes{0xFF, 0xFE, 's', 'o', 'm', 'e', 'd', 'a', 't', 'a'}));
     EXPECT_EQ(r.rows[0][1], Variant(Bytes{0x37, 0, 0, 0}));
@@ -353,7 +353,7 @@ TEST(CursorColumns, unknownTypesDeliverTheirStoredBytes) {
 TEST(CursorColumns, aComplexColumnOfUnknownKindIsCarriedAsBytes) {
     ColumnDefinition column;
     column.type = jettype::Complex;
-    EXPECT_EQ(daoTypeOf(column, ComplexKind::Unknown), 0);
-    EXPECT_EQ(daoTypeOf(column, ComplexKind::Text), 109);
-    EXPECT_EQ(adoTypeOf(valueKindOf(column, ComplexKind::Unknown), column), adotype::LongVarBinary);
+    EXPECT_EQ(storageTypesOf(column, ComplexKind::Unknown).access, AccessType::None);
+    EXPECT_EQ(storageTypesOf(column, ComplexKind::Text).access, AccessType::ComplexText);
+    EXPECT_EQ(storageTypesOf(column, ComplexKind::Unknown).provider, ProviderType::LongVarBinary);
 }

@@ -59,7 +59,7 @@ public:
     explicit RowsCursor(std::vector<std::vector<Variant>> rows) : m_rows(std::move(rows)) {}
     std::size_t columnCount() const override { return relationshipColumns().size(); }
     const std::string& columnName(std::size_t column) const override { return relationshipColumns()[column]; }
-    int columnType(std::size_t) const override { return adotype::VarWChar; }
+    ProviderType columnType(std::size_t) const override { return ProviderType::VarWChar; }
     bool next() override { return ++m_row < m_rows.size(); }
     const Variant& value(std::size_t column) const override { return m_rows[m_row][column]; }
 

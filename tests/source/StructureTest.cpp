@@ -179,7 +179,7 @@ TEST(StructureFields, typesSizesAndAttributes) {
                               {"CalcText", 10, 255, 34},
                               {"CalcDouble", 7, 8, 34}}) {
         const FieldInfo& f = field(all, e.name);
-        EXPECT_EQ(f.type, e.type) << e.name;
+        EXPECT_EQ(codeOf(f.type), e.type) << e.name;
         EXPECT_EQ(f.size, e.size) << e.name;
         EXPECT_EQ(f.attributes, e.attributes) << e.name;
     }
@@ -221,8 +221,8 @@ TEST(StructureFields, complexColumnsGetTheirDaoCodes) {
     const TableInfo& table = *database->findTable("Table1");
     EXPECT_EQ(fieldNames(table),
               (std::vector<std::string>{"id", "memo-data", "append-memo-data", "multi-value-data", "attach-data"}));
-    EXPECT_EQ(field(table, "multi-value-data").type, 109);
-    EXPECT_EQ(field(table, "attach-data").type, 101);
+    EXPECT_EQ(field(table, "multi-value-data").type, AccessType::ComplexText);
+    EXPECT_EQ(field(table, "attach-data").type, AccessType::Attachment);
 }
 
 TEST(StructureIndexes, primaryUniqueIgnoreNullsAndColumns) {
