@@ -55,8 +55,8 @@ int convert(const std::string& file, const std::string& table, const std::string
     ConversionContext context{progress, flags, schema.get(),
                               [](const SourceCredentials& credentials) { return AccessDatabase::open(credentials); }};
     std::string report;
-    const int result = MoveData2MySql(settings, report, context);
-    if (result != 0 || report.find("Error") != std::string::npos) {
+    const RunResult result = MoveData2MySql(settings, report, context);
+    if (result != RunResult::Completed || report.find("Error") != std::string::npos) {
         std::fprintf(stderr, "%s", report.c_str());
         return 1;
     }

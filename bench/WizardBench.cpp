@@ -68,10 +68,10 @@ Timing convert(const Dictionary& settings, const pugi::xml_document& schema, Pro
     std::string report;
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t cpuStart = std::clock();
-    const int result = MoveData2MySql(settings, report, context);
+    const RunResult result = MoveData2MySql(settings, report, context);
     const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
     const double cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-    if (result != runresult::Done || report.find("ERROR") != std::string::npos ||
+    if (result != RunResult::Completed || report.find("ERROR") != std::string::npos ||
         report.find(" records moved") == std::string::npos) {
         std::fprintf(stderr, "the conversion failed:\n%s", report.c_str());
         std::exit(1);

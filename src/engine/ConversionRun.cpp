@@ -1,14 +1,16 @@
 #include "ConversionRun.h"
 
 #include "DatabaseObjects.h"
-#include "DumpLayout.h"
+#include "Destination.h"
 #include "RecordTransfer.h"
 #include "RunOptions.h"
 #include "SchemaDocument.h"
 #include "SettingsKeys.h"
-#include "SqlLiterals.h"
+#include "TSqlStatements.h"
 #include "lib/Error.h"
 #include "tabulon/Version.h"
+
+#include <optional>
 
 namespace tabulon {
 
@@ -31,61 +33,65 @@ std::string withoutLineBreaks(std::string text) {
     return text;
 }
 
-struct ExitCode {
-    int code;
-};
+bool stopped(RunResult result) {
+    return result == RunResult::Cancelled || result == RunResult::TableFailed;
+}
 
 class Run {
 public:
     Run(RunOptions options, std::string& report, ConversionContext& context)
-        : m_options(std::move(options)), m_report(report), m_context(context) {}
+        : m_options(std::move(options)), m_report(report), m_context(context),
+          m_destination(MakeDestination(m_options, context.flags.unitTestMode)) {}
 
-    int execute();
+    RunResult execute();
 
 private:
     void start();
     void openSource();
-    void openDestination();
+    bool openDestination(); // false, with the report written, when it could not be opened
     void checkSettings();
     void setSessionOptions();
     void dropDatabase();
     void createDatabase();
     void loadSchema();
     void loopTables();
+    void reportTablesNotFound(const pugi::xpath_node_set& tables);
+    void moveTable(const pugi::xml_node& table);
+    bool createTable(const std::string& destinationName, const std::string& createTable);
+    std::optional<Error> sendTableStatement(const std::string& text, bool clearOnSuccess);
+    bool transferRows(const TransferRequest& request, int& count); // false when the table failed
     void addDatabaseObjects();
     DatabaseObjectsContext objectsContext();
-    void reportTablesNotFound(const pugi::xpath_node_set& tables);
-    bool moveTable(const pugi::xml_node& table); // false when the loop must stop
     void finish();
+    RunResult fail(const Error& error);
 
-    void send(const std::string& statement, bool clearOnSuccess, bool go = false);
+    void send(const std::string& statement, bool clearOnSuccess);
+    void sendBatch(const std::string& statement, bool clearOnSuccess);
     void appendLine(const std::string& line) { m_report += line + kCrLf; }
     void appendErrorBlock(const Error& error);
-    [[noreturn]] void fail(const Error& error, int code);
 
     const RunOptions m_options;
     std::string& m_report;
     ConversionContext& m_context;
+    std::unique_ptr<Destination> m_destination;
     std::string m_phase;
     std::string m_statement;
+    RunResult m_result = RunResult::Completed;
 
-    bool m_direct = false;
     std::string m_schemaXml;
     std::string m_sourceFileName;
-    bool m_tablesNotFound = false;
 
     std::unique_ptr<SourceConnection> m_source;
-    std::unique_ptr<OdbcConnection> m_connection;
-    std::unique_ptr<DumpFile> m_dump;
     std::unique_ptr<pugi::xml_document> m_schema;
     std::vector<MovedTable> m_moved;
 };
 
-int Run::execute() {
+RunResult Run::execute() {
     start();
     openSource();
     try {
-        openDestination();
+        if (!openDestination())
+            return m_result;
         checkSettings();
         setSessionOptions();
         dropDatabase();
@@ -94,37 +100,35 @@ int Run::execute() {
         loopTables();
         addDatabaseObjects();
         finish();
-        return m_tablesNotFound && !m_context.flags.cancelRequested ? runresult::TablesNotFound : runresult::Done;
-    } catch (const ExitCode& exit) {
-        return exit.code;
+        return m_result;
     } catch (const Error& error) {
-        appendErrorBlock(error);
+        return fail(error);
     } catch (const std::exception& error) {
-        appendErrorBlock(Error(errc::General, "Verdix.modMySql.MoveData2MySql", error.what()));
+        return fail(Error(errc::General, "Verdix.modMySql.MoveData2MySql", error.what()));
     }
-    if (m_dump) {
-        try {
-            m_dump->close();
-        } catch (const Error&) {
-            // The report already ends in the error that stopped the run.
-        }
+}
+
+RunResult Run::fail(const Error& error) {
+    appendErrorBlock(error);
+    try {
+        m_destination->close();
+    } catch (const Error&) {
+        // The report already ends in the error that stopped the run.
     }
     m_context.flags.conversionRunning = false;
-    return runresult::OtherError;
+    return RunResult::Error;
 }
 
 void Run::start() {
     m_phase = "Start";
     m_context.flags.conversionRunning = true;
     m_context.progress.addStatusLine("Moving data to destination");
-    m_direct = m_options.direct;
     if (m_context.currentSchema)
         m_schemaXml = schemaText(*m_context.currentSchema);
 
     appendLine("SETTINGS");
     appendLine("--------");
-    appendLine(m_direct ? std::string("Moving data directly to ") + "MSSQL" + " server"
-                        : "Moving data to " + m_options.dumpFileName);
+    appendLine(m_destination->summary());
     appendLine("");
     appendLine("TABLES");
     appendLine("------------");
@@ -136,28 +140,21 @@ void Run::openSource() {
     m_sourceFileName = fileNameOnly(m_options.source.fileName);
 }
 
-void Run::openDestination() {
-    if (m_direct) {
-        m_phase = "Open connection to destination database";
-        try {
-            m_connection = OdbcConnection::open(DestinationConnectionString(m_options.login));
-        } catch (const Error& error) {
-            m_context.progress.addStatusLine("Error connecting to destination database");
-            appendLine("Error connecting to destination database.");
-            // The password never reaches the report or the log.
-            appendLine("Connection: " + DestinationConnectionString(m_options.login, true));
-            fail(error, runresult::DestinationConnectionFailed);
-        }
-        return;
-    }
-    m_phase = "Open dump file";
+bool Run::openDestination() {
+    m_phase = m_destination->openingPhase();
     try {
-        m_dump = DumpFile::create(m_options.dumpFileName);
-        WriteDumpHeader(*m_dump, m_options.listing, m_context.flags.unitTestMode);
+        m_destination->open();
+        return true;
     } catch (const Error& error) {
-        m_context.progress.addStatusLine("Error opening dump file");
-        appendLine("Error opening dump file: " + m_options.dumpFileName);
-        fail(error, runresult::DumpFileFailed);
+        const Destination::OpenFailure failure = m_destination->openFailure();
+        m_context.progress.addStatusLine(failure.statusLine);
+        for (const std::string& line : failure.reportLines)
+            appendLine(line);
+        appendErrorBlock(error);
+        m_destination.reset(); // closes what was written, ignoring errors
+        m_context.flags.conversionRunning = false;
+        m_result = failure.result;
+        return false;
     }
 }
 
@@ -169,37 +166,27 @@ void Run::checkSettings() {
     }
 }
 
-// A filtered index needs QUOTED_IDENTIFIER and ANSI_NULLS on (Msg 1934), and sqlcmd starts with
-// QUOTED_IDENTIFIER off; both hold for the rest of the session, across batches.
 void Run::setSessionOptions() {
     m_phase = "Set session options";
-    send("SET QUOTED_IDENTIFIER ON", true);
-    send("SET ANSI_NULLS ON", true);
-    if (!m_direct)
-        m_dump->writeGo();
+    for (const std::string& statement : SessionOptionStatements())
+        send(statement, true);
+    m_destination->endBatch();
 }
 
 void Run::dropDatabase() {
     if (!m_options.dropDatabase)
         return;
     m_phase = "Drop destination";
-    const std::string exists = "IF EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = " +
-                               SafeString(Variant(m_options.database), true) + ") ";
-    send("USE [master]", false);
-    send(exists + "ALTER DATABASE " + SafeTableName(m_options.database) + " SET SINGLE_USER With ROLLBACK IMMEDIATE",
-         false);
-    send(exists + "DROP DATABASE " + SafeTableName(m_options.database), true);
+    send(UseStatement("master"), false);
+    send(SingleUserStatement(m_options.database), false);
+    send(DropDatabaseStatement(m_options.database), true);
 }
 
 void Run::createDatabase() {
     m_phase = "Recreate the database";
-    // SQL Server resolves USE when it compiles the batch, so the database must exist before that batch.
-    send("IF NOT EXISTS (SELECT * FROM master.dbo.sysdatabases WHERE name = " +
-             SafeString(Variant(m_options.database), true) + ") CREATE DATABASE " + SafeTableName(m_options.database),
-         true, true);
-    send("USE " + SafeTableName(m_options.database), true);
-    if (!m_direct)
-        m_dump->writeLine("");
+    sendBatch(CreateDatabaseStatement(m_options.database), true);
+    send(UseStatement(m_options.database), true);
+    m_destination->space();
 }
 
 void Run::loadSchema() {
@@ -211,9 +198,13 @@ void Run::loopTables() {
     m_phase = "Loop tables";
     const pugi::xpath_node_set tables = m_schema->select_nodes("*/Tables/Table");
     reportTablesNotFound(tables);
-    for (const pugi::xpath_node& table : tables)
-        if (!moveTable(table.node()) || m_context.flags.cancelRequested)
+    for (const pugi::xpath_node& table : tables) {
+        moveTable(table.node());
+        if (m_result != RunResult::TableFailed && m_context.flags.cancelRequested)
+            m_result = RunResult::Cancelled;
+        if (stopped(m_result))
             return;
+    }
 }
 
 // A renamed table or a typo in a settings file must not pass for a complete run.
@@ -225,15 +216,15 @@ void Run::reportTablesNotFound(const pugi::xpath_node_set& tables) {
         const std::string line = "Table: " + name + " - not found in the source database";
         appendLine(line);
         m_context.progress.addStatusLine(line);
-        m_tablesNotFound = true;
+        m_result = RunResult::TablesNotFound;
     }
 }
 
-bool Run::moveTable(const pugi::xml_node& table) {
+void Run::moveTable(const pugi::xml_node& table) {
     const std::string sourceName = childText(table, "Name");
     const std::string destinationName = m_options.tablePrefix + sourceName;
     if (!m_options.selection.contains(sourceName))
-        return true;
+        return;
 
     appendLine("Table: " + sourceName);
     m_context.progress.addStatusLine("Table: " + sourceName);
@@ -250,112 +241,129 @@ bool Run::moveTable(const pugi::xml_node& table) {
     const TableColumns definition = DefineColumns(table, sourceName, m_options.selection, options);
     m_phase = "Transfer indexes";
     const TableIndexes indexes = DefineIndexes(table, sourceName, destinationName, m_options.selection, options);
-    const std::string createTable = CreateTableText(destinationName, definition, indexes);
-    const std::string drop = DropTableStatement(destinationName);
 
-    bool creationFailed = false;
-    if (m_options.createTables) {
-        DropReferencingKeys(objectsContext(), destinationName);
-        if (m_direct) {
-            send(drop, true);
-            m_statement = withoutLineBreaks(createTable);
-            try {
-                m_connection->execute(m_statement);
-                appendLine("- Table '" + destinationName + "' created");
-            } catch (const Error& error) {
-                appendLine("- Creating '" + destinationName + "' failed");
-                appendLine("- SQL: " + m_statement);
-                appendLine("- Error: " + std::to_string(error.number()) + " (" + errorNumberHex(error.number()) + ") " +
-                           error.description());
-                creationFailed = true;
-            }
-        } else {
-            WriteTableStructureBlock(*m_dump, destinationName, drop, createTable);
-        }
-    }
-
+    const bool created =
+        !m_options.createTables || createTable(destinationName, CreateTableText(destinationName, definition, indexes));
     for (const std::string& note : definition.notes)
         appendLine(note);
 
     m_phase = "Transfer records";
     int count = 0;
     if (m_options.transferRecords) {
-        const std::string identitySwitch = "SET IDENTITY_INSERT " + SafeTableName(destinationName);
-        if (!definition.identityColumn.empty())
-            send(identitySwitch + " ON", true, true);
-        if (!m_direct)
-            WriteTableDataBlock(*m_dump, sourceName);
-        if (!creationFailed) {
-            TransferRequest request;
-            request.sourceTable = sourceName;
-            request.destinationTable = destinationName;
-            request.columns = columns;
-            request.identityColumn = definition.identityColumn;
-            request.columnList = m_options.columnList;
-            request.unicode = options.unicode;
-            request.negativeBoolean = m_options.negativeBoolean;
-            request.ignoreLargeBlobs = m_options.ignoreLargeBlobs;
-            request.sourceFileName = m_sourceFileName;
-            request.destinationDatabase = m_options.database;
-            request.required = definition.required;
-            request.dateColumns = definition.dateColumns;
-            count = TransferRecords(*m_source, {m_connection.get(), m_dump.get()}, request, m_report,
-                                    m_context.progress, m_context.flags);
-            if (count < 0) {
-                m_context.flags.cancelRequested = true;
-                return false;
-            }
-        }
-        if (!definition.identityColumn.empty())
-            send(identitySwitch + " OFF", true, true);
-        for (const std::string& index : indexes.secondary)
-            if (!m_direct || !creationFailed)
-                send(index, false, true);
+        TransferRequest request;
+        request.sourceTable = sourceName;
+        request.destinationTable = destinationName;
+        request.columns = columns;
+        request.identityColumn = definition.identityColumn;
+        request.columnList = m_options.columnList;
+        request.unicode = options.unicode;
+        request.negativeBoolean = m_options.negativeBoolean;
+        request.ignoreLargeBlobs = m_options.ignoreLargeBlobs;
+        request.sourceFileName = m_sourceFileName;
+        request.destinationDatabase = m_options.database;
+        request.required = definition.required;
+        request.dateColumns = definition.dateColumns;
+        const bool identity = !definition.identityColumn.empty();
+        if (identity)
+            sendBatch(IdentityInsertStatement(destinationName, true), true);
+        m_destination->heading("Dumping data for table '" + sourceName + "'");
+        if (created && !transferRows(request, count))
+            return;
+        if (identity)
+            sendBatch(IdentityInsertStatement(destinationName, false), true);
+        if (created)
+            for (const std::string& index : indexes.secondary)
+                sendBatch(index, false);
     }
     appendLine("- " + std::to_string(count) + " records moved");
-    m_moved.push_back({sourceName, destinationName, count, m_options.createTables && !creationFailed});
-    return true;
+    m_moved.push_back({sourceName, destinationName, count, m_options.createTables && created});
+}
+
+// Drops and creates the table; false when the server rejected the CREATE TABLE, which the report then
+// names with the server's error.
+bool Run::createTable(const std::string& destinationName, const std::string& createTable) {
+    DropReferencingKeys(objectsContext(), destinationName);
+    m_destination->heading("Table structure for table '" + destinationName + "'");
+    if (const std::optional<Error> error = sendTableStatement(DropTableStatement(destinationName), true))
+        throw *error;
+    m_destination->space();
+    const std::optional<Error> error = sendTableStatement(createTable, false);
+    m_destination->space();
+    if (!m_destination->runsStatements())
+        return true;
+    if (!error) {
+        appendLine("- Table '" + destinationName + "' created");
+        return true;
+    }
+    appendLine("- Creating '" + destinationName + "' failed");
+    appendLine("- SQL: " + m_statement);
+    appendLine("- Error: " + std::to_string(error->number()) + " (" + errorNumberHex(error->number()) + ") " +
+               error->description());
+    return false;
+}
+
+// A script keeps the line breaks of a table's statements, and they are not the current statement
+// there; run as they are sent, they go without CR LF, as the current statement.
+std::optional<Error> Run::sendTableStatement(const std::string& text, bool clearOnSuccess) {
+    if (!m_destination->runsStatements()) {
+        m_destination->execute(text);
+        return std::nullopt;
+    }
+    m_statement = withoutLineBreaks(text);
+    std::optional<Error> error = m_destination->attempt(m_statement);
+    if (!error && clearOnSuccess)
+        m_statement.clear();
+    return error;
+}
+
+bool Run::transferRows(const TransferRequest& request, int& count) {
+    count = TransferRecords(*m_source, *m_destination, request, m_report, m_context.progress, m_context.flags);
+    if (count >= 0)
+        return true;
+    m_result = RunResult::TableFailed;
+    count = 0;
+    return false;
 }
 
 // Once every table holds its rows and indexes, since keys and rules refer across tables and are
 // checked against the rows.
 void Run::addDatabaseObjects() {
-    if (m_context.flags.cancelRequested)
+    if (stopped(m_result))
         return;
     m_phase = "Add constraints and descriptions";
     CreateDatabaseObjects(objectsContext(), m_moved);
 }
 
 DatabaseObjectsContext Run::objectsContext() {
-    return {*m_schema, m_options.selection, m_options, {m_connection.get(), m_dump.get()},
-            m_report,  m_context.progress};
+    return {*m_schema, m_options.selection, m_options, *m_destination, m_report, m_context.progress};
 }
 
 void Run::finish() {
     m_phase = "Tables are done";
-    if (m_context.flags.cancelRequested) {
+    if (!stopped(m_result) && m_context.flags.cancelRequested)
+        m_result = RunResult::Cancelled;
+    if (stopped(m_result)) {
         m_context.progress.addStatusLine("  Transfer was aborted");
         appendLine("Transfer was aborted");
     } else {
         m_context.progress.addStatusLine("  Transfer completed");
     }
-    if (m_dump)
-        m_dump->close();
+    m_destination->close();
     m_context.flags.conversionRunning = false;
 }
 
-// To send a statement is to execute it on the connection or to write it as a line of the dump.
-void Run::send(const std::string& statement, bool clearOnSuccess, bool go) {
+// To send a statement is to execute it on the connection or to write it as a line of the dump. It is
+// the current statement of the error report until a successful execution clears it.
+void Run::send(const std::string& statement, bool clearOnSuccess) {
     m_statement = statement;
-    if (m_direct) {
-        m_connection->execute(statement);
-        if (clearOnSuccess)
-            m_statement.clear();
-    } else if (go) {
-        WriteStatementWithGo(*m_dump, statement);
-    } else {
-        m_dump->writeLine(statement);
-    }
+    m_destination->execute(statement);
+    if (clearOnSuccess && m_destination->runsStatements())
+        m_statement.clear();
+}
+
+void Run::sendBatch(const std::string& statement, bool clearOnSuccess) {
+    send(statement, clearOnSuccess);
+    m_destination->endBatch();
 }
 
 void Run::appendErrorBlock(const Error& error) {
@@ -370,16 +378,9 @@ void Run::appendErrorBlock(const Error& error) {
         appendLine("SQL: " + m_statement);
 }
 
-void Run::fail(const Error& error, int code) {
-    appendErrorBlock(error);
-    m_dump.reset(); // closes what was written, ignoring errors
-    m_context.flags.conversionRunning = false;
-    throw ExitCode{code};
-}
-
 } // namespace
 
-int MoveData2MySql(const Dictionary& settings, std::string& report, ConversionContext& context) {
+RunResult MoveData2MySql(const Dictionary& settings, std::string& report, ConversionContext& context) {
     const DictionaryPtr section = settings.dictionaryAt(kSettingsSection);
     return Run(ReadRunOptions(section ? *section : Dictionary()), report, context).execute();
 }

@@ -1,11 +1,11 @@
 #include "DatabaseObjects.h"
 
 #include "CheckPlan.h"
-#include "ConstraintStatements.h"
 #include "ObjectsReport.h"
 #include "RelationshipPlan.h"
 #include "SavedQueryObjects.h"
 #include "SchemaDocument.h"
+#include "TSqlStatements.h"
 #include "lib/Convert.h"
 #include "lib/Error.h"
 
@@ -29,7 +29,7 @@ public:
     void run();
 
 private:
-    bool direct() const { return m_context.destination.direct(); }
+    bool direct() const { return m_context.destination.runsStatements(); }
     void heading();
     void verifyCount(const MovedTable& table);
     void addForeignKeys(const RelationshipPlan& plan);
@@ -82,13 +82,7 @@ void Phase::heading() {
         return;
     m_headingWritten = true;
     m_context.progress.addStatusLine("  Checking counts, adding relationships, rules and descriptions");
-    if (!direct()) {
-        DumpFile& dump = *m_context.destination.dump;
-        dump.writeLine("--");
-        dump.writeLine("-- Record counts, relationships, validation rules and descriptions");
-        dump.writeLine("--");
-        dump.writeLine("");
-    }
+    m_context.destination.heading("Record counts, relationships, validation rules and descriptions");
 }
 
 void Phase::verifyCount(const MovedTable& table) {
@@ -98,7 +92,7 @@ void Phase::verifyCount(const MovedTable& table) {
         return m_report.countChecked(true);
     }
     try {
-        const long long held = m_context.destination.connection->queryNumber(CountRowsStatement(table.destinationName));
+        const long long held = m_context.destination.queryNumber(CountRowsStatement(table.destinationName));
         m_report.countChecked(held == table.rowsWritten);
         if (held != table.rowsWritten)
             m_report.line(table.sourceName, "- Error: the server holds " + std::to_string(held) + " records of " +
@@ -183,21 +177,10 @@ void Phase::describe(const std::string& sourceTable, const DescribedObject& obje
     }
 }
 
-// Executes the statement and returns the server's error, or writes it into the dump followed by "GO":
-// each statement of the phase is a batch of its own there, so that one the server rejects stops no
-// other, and declared variables never meet.
+// Each statement of the phase is a batch of its own, so that one the server rejects stops no other,
+// and declared variables never meet.
 std::optional<Error> Phase::send(const std::string& statement) {
-    if (!direct()) {
-        m_context.destination.dump->writeLine(statement);
-        m_context.destination.dump->writeGo();
-        return std::nullopt;
-    }
-    try {
-        m_context.destination.connection->execute(statement);
-        return std::nullopt;
-    } catch (const Error& error) {
-        return error;
-    }
+    return m_context.destination.attemptBatch(statement);
 }
 
 } // namespace
@@ -205,13 +188,8 @@ std::optional<Error> Phase::send(const std::string& statement) {
 void DropReferencingKeys(const DatabaseObjectsContext& context, const std::string& destinationTable) {
     if (!context.options.transferRelationships)
         return;
-    const std::string statement = DropReferencingKeysStatement(destinationTable);
-    if (context.destination.direct()) {
-        context.destination.connection->execute(statement);
-        return;
-    }
-    context.destination.dump->writeLine(statement);
-    context.destination.dump->writeGo();
+    context.destination.execute(DropReferencingKeysStatement(destinationTable));
+    context.destination.endBatch();
 }
 
 void CreateDatabaseObjects(const DatabaseObjectsContext& context, const std::vector<MovedTable>& tables) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordTransfer.h"
+#include "Destination.h"
 #include "RunOptions.h"
 #include "TableDefinition.h"
 #include "TableSelection.h"
@@ -26,7 +26,7 @@ struct DatabaseObjectsContext {
     const pugi::xml_document& schema;
     const TableSelection& selection;
     const RunOptions& options;
-    TransferDestination destination;
+    Destination& destination;
     std::string& report;
     Progress& progress;
 };

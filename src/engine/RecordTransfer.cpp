@@ -1,6 +1,7 @@
 #include "RecordTransfer.h"
 
 #include "SqlLiterals.h"
+#include "TSqlStatements.h"
 #include "TypeMapping.h"
 #include "lib/Convert.h"
 #include "lib/Dictionary.h"
@@ -24,8 +25,8 @@ struct Column {
 
 class Transfer {
 public:
-    Transfer(SourceConnection& source, const TransferDestination& destination, const TransferRequest& request,
-             Progress& progress, RunFlags& flags)
+    Transfer(SourceConnection& source, Destination& destination, const TransferRequest& request, Progress& progress,
+             RunFlags& flags)
         : m_source(source), m_destination(destination), m_request(request), m_progress(progress), m_flags(flags) {}
 
     int run();
@@ -40,12 +41,13 @@ private:
     void showProgress(int done, std::int64_t total);
 
     SourceConnection& m_source;
-    const TransferDestination& m_destination;
+    Destination& m_destination;
     const TransferRequest& m_request;
     Progress& m_progress;
     RunFlags& m_flags;
     std::vector<Column> m_columns;
-    std::string m_currentStatement;
+    std::string m_statement;  // the row being sent
+    bool m_executing = false; // on a connection, the row is the statement an error report quotes
     int m_done = 0;
 };
 
@@ -57,24 +59,21 @@ int Transfer::run() {
     describeColumns(*cursor);
     const std::string prefix = statementPrefix();
 
-    std::string statement;
     while (!m_flags.cancelRequested && cursor->next()) {
-        statement.assign(prefix);
+        m_statement.assign(prefix);
         for (std::size_t i = 0; i < m_columns.size(); ++i) {
             if (i > 0)
-                statement += ", ";
-            appendLiteral(statement, m_columns[i], cursor->value(i));
+                m_statement += ", ";
+            appendLiteral(m_statement, m_columns[i], cursor->value(i));
         }
-        statement += ')';
-        send(statement);
+        m_statement += ')';
+        send(m_statement);
         ++m_done;
         if (m_done % 10 == 0)
             showProgress(m_done, total);
     }
-    if (!m_destination.direct()) {
-        m_destination.dump->writeLine("-- " + std::to_string(m_done) + " records");
-        m_destination.dump->writeLine("");
-    }
+    m_destination.comment(std::to_string(m_done) + " records");
+    m_destination.space();
     m_progress.addStatusLine("  " + std::to_string(m_done) + " records moved");
     return m_done;
 }
@@ -92,18 +91,12 @@ void Transfer::describeColumns(const RowCursor& cursor) {
 }
 
 std::string Transfer::statementPrefix() const {
-    std::string prefix = "INSERT INTO " + SafeTableName(m_request.destinationTable);
-    if (!m_request.identityColumn.empty() || m_request.columnList) {
-        // With every column selected the names come from the cursor; an empty list would be invalid.
-        prefix += " (";
-        for (std::size_t i = 0; i < m_columns.size(); ++i) {
-            if (i > 0)
-                prefix += ", ";
-            appendBracketed(prefix, m_columns[i].name);
-        }
-        prefix += ')';
-    }
-    return prefix + " VALUES (";
+    // With every column selected the names come from the cursor; an empty list would be invalid.
+    std::vector<std::string> names;
+    if (!m_request.identityColumn.empty() || m_request.columnList)
+        for (const Column& column : m_columns)
+            names.push_back(column.name);
+    return InsertPrefix(m_request.destinationTable, names);
 }
 
 void Transfer::appendLiteral(std::string& out, Column& column, const Variant& value) const {
@@ -129,13 +122,9 @@ void Transfer::appendLiteral(std::string& out, Column& column, const Variant& va
 }
 
 void Transfer::send(const std::string& statement) {
-    if (m_destination.direct()) {
-        m_currentStatement = statement;
-        m_destination.connection->execute(statement);
-        m_currentStatement.clear();
-    } else {
-        m_destination.dump->writeBatchedStatement(statement);
-    }
+    m_executing = m_destination.runsStatements();
+    m_destination.executeRepeated(statement);
+    m_executing = false;
 }
 
 void Transfer::showProgress(int done, std::int64_t total) {
@@ -162,13 +151,13 @@ void Transfer::reportError(const Error& error, std::string& report) {
     m_progress.addStatusLine("  Error moving data");
     report +=
         "Error moving data\r\nError: " + std::to_string(error.number()) + "\r\nReason: " + error.description() + "\r\n";
-    if (!m_currentStatement.empty())
-        report += "SQL: " + m_currentStatement + "\r\n";
+    if (m_executing)
+        report += "SQL: " + m_statement + "\r\n";
 }
 
 } // namespace
 
-int TransferRecords(SourceConnection& source, const TransferDestination& destination, const TransferRequest& request,
+int TransferRecords(SourceConnection& source, Destination& destination, const TransferRequest& request,
                     std::string& report, Progress& progress, RunFlags& flags) {
     Transfer transfer(source, destination, request, progress, flags);
     try {

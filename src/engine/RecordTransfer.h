@@ -1,7 +1,6 @@
 #pragma once
 
-#include "DumpFile.h"
-#include "OdbcConnection.h"
+#include "Destination.h"
 #include "SqlLiterals.h"
 #include "lib/Progress.h"
 #include "lib/RowSource.h"
@@ -27,19 +26,12 @@ struct TransferRequest {
     std::vector<DateColumn> dateColumns; // per column of the select list: the type of its date-times
 };
 
-// Exactly one is used: the connection in direct mode, the dump file otherwise.
-struct TransferDestination {
-    OdbcConnection* connection = nullptr;
-    DumpFile* dump = nullptr;
-    bool direct() const { return connection != nullptr; }
-};
-
 // Copies the rows of one table with one forward-only read, one INSERT per row, progress every tenth
 // row, and a stop between rows once `flags.cancelRequested` is set. Returns the rows written (also
 // after a cancel), or -1 after appending the error lines to `report`.
 // A NaN or infinite Single/Double is written as NULL and an attachment as NULL (0x00 in a required
 // column); either adds one report line naming the table and column.
-int TransferRecords(SourceConnection& source, const TransferDestination& destination, const TransferRequest& request,
+int TransferRecords(SourceConnection& source, Destination& destination, const TransferRequest& request,
                     std::string& report, Progress& progress, RunFlags& flags);
 
 } // namespace tabulon

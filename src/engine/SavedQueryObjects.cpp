@@ -1,11 +1,10 @@
 #include "SavedQueryObjects.h"
 
-#include "DumpFile.h"
-#include "OdbcConnection.h"
 #include "SchemaQueries.h"
 #include "lib/Convert.h"
 #include "lib/Error.h"
 
+#include <optional>
 #include <set>
 
 namespace tabulon {
@@ -47,8 +46,8 @@ std::string objectWord(const ViewPlan& plan) {
 
 class QueryWriter {
 public:
-    QueryWriter(const PlannedQueries& queries, const TransferDestination& destination, bool dropFirst,
-                std::string& report, Progress& progress)
+    QueryWriter(const PlannedQueries& queries, Destination& destination, bool dropFirst, std::string& report,
+                Progress& progress)
         : m_queries(queries), m_destination(destination), m_dropFirst(dropFirst), m_report(report),
           m_progress(progress) {}
 
@@ -56,8 +55,7 @@ public:
         appendLine("");
         appendLine("QUERIES");
         appendLine("------------");
-        if (!m_destination.direct())
-            m_destination.dump->writeGo(); // what came before ends its batch; each CREATE starts one
+        m_destination.endBatch(); // what came before ends its batch; each CREATE starts one
         for (const ViewPlan& plan : m_queries.plans) {
             appendLine("Query: " + plan.name);
             if (plan.created())
@@ -67,8 +65,7 @@ public:
         }
         if (m_queries.hiddenSkipped > 0)
             appendLine(std::to_string(m_queries.hiddenSkipped) + " hidden queries of forms and reports skipped");
-        if (!m_destination.direct())
-            writeLeftOutBlock();
+        writeLeftOutBlock();
     }
 
 private:
@@ -82,75 +79,65 @@ private:
                 appendLine("- Left out: it reads the query " + read + ", which the server rejected");
                 return;
             }
-        if (m_destination.direct())
-            execute(plan);
-        else
-            writeToDump(plan);
+        create(plan);
         for (const std::string& note : plan.notes)
             appendLine("- " + note);
     }
 
-    void execute(const ViewPlan& plan) {
-        std::string statement;
-        try {
-            if (m_dropFirst)
-                m_destination.connection->execute(statement = plan.dropSql);
-            m_destination.connection->execute(statement = plan.createSql);
+    // Each CREATE is the first statement of its batch; a connection reports what the server said, a
+    // script what it holds.
+    void create(const ViewPlan& plan) {
+        std::vector<std::string> notes;
+        for (const std::string& note : plan.notes)
+            notes.push_back(oneLine(note));
+        m_destination.heading(objectWord(plan) + " for the saved query '" + oneLine(plan.name) + "'", notes);
+        std::optional<Error> error;
+        const std::string* statement = &plan.dropSql;
+        if (m_dropFirst)
+            error = m_destination.attemptBatch(plan.dropSql);
+        if (!error)
+            error = m_destination.attemptBatch(*(statement = &plan.createSql));
+        if (!m_destination.runsStatements()) {
+            appendLine("- " + objectWord(plan) + " '" + plan.name + "' written");
+        } else if (!error) {
             appendLine("- " + objectWord(plan) + " '" + plan.name + "' created");
-        } catch (const Error& error) {
+        } else {
             m_failed.insert(toLowerAscii(plan.name));
             appendLine("- Creating " + toLowerAscii(objectWord(plan)) + " '" + plan.name + "' failed");
-            appendLine("- SQL: " + oneLine(statement));
-            appendLine("- Error: " + std::to_string(error.number()) + " (" + errorNumberHex(error.number()) + ") " +
-                       oneLine(error.description()));
+            appendLine("- SQL: " + oneLine(*statement));
+            appendLine("- Error: " + std::to_string(error->number()) + " (" + errorNumberHex(error->number()) + ") " +
+                       oneLine(error->description()));
         }
-    }
-
-    void writeToDump(const ViewPlan& plan) {
-        DumpFile& dump = *m_destination.dump;
-        dump.writeLine("--");
-        dump.writeLine("-- " + objectWord(plan) + " for the saved query '" + oneLine(plan.name) + "'");
-        for (const std::string& note : plan.notes)
-            dump.writeLine("-- " + oneLine(note));
-        dump.writeLine("--");
-        dump.writeLine("");
-        if (m_dropFirst) {
-            dump.writeLine(plan.dropSql);
-            dump.writeGo();
-        }
-        dump.writeLine(plan.createSql);
-        dump.writeGo();
-        appendLine("- " + objectWord(plan) + " '" + plan.name + "' written");
     }
 
     void leaveOut(const ViewPlan& plan) {
         appendLine("- Left out: " + plan.reason);
-        if (!m_destination.direct() && !accessSqlOf(plan).empty())
+        if (!m_destination.runsStatements() && !accessSqlOf(plan).empty())
             appendLine("- Its Access SQL is kept in the dump as a comment");
     }
 
-    // Nothing is lost from sight: the dump keeps the Access SQL of every query that is no view.
+    // Nothing is lost from sight: the dump keeps the Access SQL of every query that is no view (a
+    // connection has no comments).
     void writeLeftOutBlock() {
         bool headed = false;
         for (const ViewPlan& plan : m_queries.plans) {
             const std::string& sql = accessSqlOf(plan);
             if (plan.created() || sql.empty())
                 continue;
-            DumpFile& dump = *m_destination.dump;
             if (!headed) {
-                dump.writeLine("--");
-                dump.writeLine("-- Saved queries that are no views, in their Access SQL");
-                dump.writeLine("--");
+                m_destination.comment("");
+                m_destination.comment("Saved queries that are no views, in their Access SQL");
+                m_destination.comment("");
                 headed = true;
             }
-            dump.writeLine("-- Query '" + oneLine(plan.name) + "' (" + oneLine(plan.kind) +
-                           "): " + oneLine(plan.reason));
+            m_destination.comment("Query '" + oneLine(plan.name) + "' (" + oneLine(plan.kind) +
+                                  "): " + oneLine(plan.reason));
             for (const std::string& line : commentLines(sql))
-                dump.writeLine("--   " + line);
-            dump.writeLine("--");
+                m_destination.comment("  " + line);
+            m_destination.comment("");
         }
         if (headed)
-            m_destination.dump->writeLine("");
+            m_destination.space();
     }
 
     const std::string& accessSqlOf(const ViewPlan& plan) const {
@@ -162,7 +149,7 @@ private:
     }
 
     const PlannedQueries& m_queries;
-    const TransferDestination& m_destination;
+    Destination& m_destination;
     bool m_dropFirst;
     std::string& m_report;
     Progress& m_progress;
@@ -180,8 +167,8 @@ PlannedQueries PlanSavedQueries(const pugi::xml_document& schema, const TableSel
     return queries;
 }
 
-void WriteSavedQueries(const PlannedQueries& queries, const TransferDestination& destination, bool dropFirst,
-                       std::string& report, Progress& progress) {
+void WriteSavedQueries(const PlannedQueries& queries, Destination& destination, bool dropFirst, std::string& report,
+                       Progress& progress) {
     if (queries.empty())
         return;
     progress.addStatusLine("Creating views and functions");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordTransfer.h"
+#include "Destination.h"
 #include "TableSelection.h"
 #include "accesssql/ViewPlan.h"
 #include "lib/Progress.h"
@@ -31,7 +31,7 @@ PlannedQueries PlanSavedQueries(const pugi::xml_document& schema, const TableSel
 // dump also carries the Access SQL of every query left out as a comment block. Appends the report's
 // QUERIES section. A view the server rejects is reported with the server's error, the views that read
 // it are left out, and the others are still created; only a failing dump raises.
-void WriteSavedQueries(const PlannedQueries& queries, const TransferDestination& destination, bool dropFirst,
-                       std::string& report, Progress& progress);
+void WriteSavedQueries(const PlannedQueries& queries, Destination& destination, bool dropFirst, std::string& report,
+                       Progress& progress);
 
 } // namespace tabulon

@@ -197,30 +197,4 @@ std::vector<CarriedIndex> CarriedIndexes(const pugi::xml_node& table, const std:
     return carried;
 }
 
-std::string CreateTableText(const std::string& destinationName, const TableColumns& columns,
-                            const TableIndexes& indexes) {
-    std::string text = "CREATE TABLE " + SafeTableName(destinationName) + " (";
-    bool first = true;
-    auto addLine = [&](const std::string& line) {
-        text += first ? "\r\n  " : ", \r\n  ";
-        text += line;
-        first = false;
-    };
-    for (const std::string& definition : columns.definitions)
-        addLine(definition);
-    for (const std::string& key : indexes.primaryKeys)
-        addLine(key);
-    return text + "\r\n)";
-}
-
-std::string DropTableStatement(const std::string& destinationName) {
-    // object_id parses its argument as a possibly qualified name: a name holding "]", "[" or "."
-    // is only found in its bracket-quoted form. The name is an N literal whatever the unicode
-    // setting: a plain literal turns characters outside the server's code page into "?".
-    const bool quote = destinationName.find_first_of("[].") != std::string::npos;
-    const std::string objectName = quote ? SafeTableName(destinationName) : destinationName;
-    return "IF object_id(" + SafeString(Variant(objectName), true) + ", 'U') IS NOT NULL DROP TABLE " +
-           SafeTableName(destinationName);
-}
-
 } // namespace tabulon

@@ -67,11 +67,4 @@ struct CarriedIndex {
 std::vector<CarriedIndex> CarriedIndexes(const pugi::xml_node& table, const std::string& sourceName,
                                          const TableSelection& selection, const TableDefinitionOptions& options);
 
-// "CREATE TABLE [name] (" with one CR LF-separated line per column and primary key, then ")".
-std::string CreateTableText(const std::string& destinationName, const TableColumns& columns,
-                            const TableIndexes& indexes);
-
-// "IF object_id(N'name', 'U') IS NOT NULL DROP TABLE [name]".
-std::string DropTableStatement(const std::string& destinationName);
-
 } // namespace tabulon

@@ -49,12 +49,9 @@ int RunUnattendedConversion(ProcessState& state, MainFormPort& form, ProcessLog&
 
     std::string report;
     ConversionContext context{progress, state.run, state.currentSchema.get(), openSourceConnection};
-    const int result = MoveData2MySql(*state.settings, report, context);
+    const RunResult result = MoveData2MySql(*state.settings, report, context);
     log.write(report);
-    if (result != 0)
-        return exitstatus::Failed;
-    // The run stops early, and says so in the report, when it was cancelled or a table's records failed.
-    return state.run.cancelRequested ? exitstatus::Aborted : exitstatus::Completed;
+    return ExitStatusOf(result);
 }
 
 } // namespace tabulon

@@ -1,7 +1,7 @@
 // The CHECK constraints the validation rules of real Access files give, written out by hand.
 
 #include "FixtureFiles.h"
-#include "engine/ConstraintStatements.h"
+#include "engine/TSqlStatements.h"
 #include "source/SchemaScanner.h"
 
 #include <gtest/gtest.h>

@@ -36,7 +36,7 @@ protected:
         settings.section().set("sourcetables", StringList{"People", "People\\ID", "People\\Name", "Other"});
     }
 
-    int run(int rows, int failAt) {
+    RunResult run(int rows, int failAt) {
         ConversionContext context{progress, flags, &schema, [&](const SourceCredentials& credentials) {
                                       openedFile = credentials.fileName;
                                       return std::make_unique<FailingRowSource>(rows, failAt);
@@ -56,12 +56,12 @@ protected:
 } // namespace
 
 TEST_F(RunFaults, aFailingRecordTransferStopsTheRunAsIfCancelled) {
-    EXPECT_EQ(run(25, 5), 0);
+    EXPECT_EQ(run(25, 5), RunResult::TableFailed);
     EXPECT_EQ(openedFile, "C:\\Data\\people.accdb");
     EXPECT_TRUE(endsWith(report, "Table: People\r\nError moving data\r\nError: 3051\r\nReason: Row 5 cannot be read\r\n"
                                  "Transfer was aborted\r\n"))
         << report;
-    EXPECT_TRUE(flags.cancelRequested);
+    EXPECT_FALSE(flags.cancelRequested); // the outcome says why the run stopped, not the cancel flag
     EXPECT_FALSE(flags.conversionRunning);
     const std::string dump = readBytes(folder.file("out.sql"));
     EXPECT_NE(dump.find("SET IDENTITY_INSERT [People] ON\r\nGO\r\n"), std::string::npos);
@@ -75,7 +75,7 @@ TEST_F(RunFaults, listedTablesTheSourceLacksAreNamedAndTheOthersStillMove) {
     // A renamed table, a typo and a letter-case slip; an empty entry and field paths are no tables.
     settings.section().set("sourcetables",
                            StringList{"Peeple", "Other", "", "people", "Peeple", "Peeple\\ID", "Gone\\X"});
-    EXPECT_EQ(run(2, 0), runresult::TablesNotFound);
+    EXPECT_EQ(run(2, 0), RunResult::TablesNotFound);
     EXPECT_EQ(report, "SETTINGS\r\n--------\r\nMoving data to " + folder.file("out.sql") +
                           "\r\n\r\nTABLES\r\n------------\r\n"
                           "Table: Peeple - not found in the source database\r\n"
@@ -90,13 +90,13 @@ TEST_F(RunFaults, listedTablesTheSourceLacksAreNamedAndTheOthersStillMove) {
     // Every listed table present: the run is done.
     report.clear();
     settings.section().set("sourcetables", StringList{"Other", ""});
-    EXPECT_EQ(run(2, 0), runresult::Done);
+    EXPECT_EQ(run(2, 0), RunResult::Completed);
     EXPECT_EQ(report.find("not found"), std::string::npos);
 }
 
 TEST_F(RunFaults, anAbortedRunStaysAbortedWhenTablesAreAlsoMissing) {
     settings.section().set("sourcetables", StringList{"Missing", "People"});
-    EXPECT_EQ(run(25, 5), runresult::Done);
+    EXPECT_EQ(run(25, 5), RunResult::TableFailed);
     EXPECT_NE(report.find("Table: Missing - not found in the source database\r\nTable: People\r\n"), std::string::npos)
         << report;
     EXPECT_TRUE(endsWith(report, "Transfer was aborted\r\n")) << report;
@@ -104,7 +104,7 @@ TEST_F(RunFaults, anAbortedRunStaysAbortedWhenTablesAreAlsoMissing) {
 
 TEST_F(RunFaults, settingsWithoutSourcetablesEndInTheErrorBlockOfTheLoop) {
     settings.section().remove("sourcetables");
-    EXPECT_EQ(run(0, 0), 3);
+    EXPECT_EQ(run(0, 0), RunResult::Error);
     EXPECT_TRUE(endsWith(report, errorBlock(13, "Loop tables",
                                             "Type mismatch: the setting 'sourcetables' holds no list of tables "
                                             "and fields") +
@@ -118,7 +118,7 @@ TEST_F(RunFaults, settingsWithoutSourcetablesEndInTheErrorBlockOfTheLoop) {
 TEST_F(RunFaults, aDumpInAFolderThatDoesNotExistIsResult2) {
     const std::string path = folder.file("missing/out.sql");
     settings.section().set("destinationdumpfilename", path);
-    EXPECT_EQ(run(0, 0), 2);
+    EXPECT_EQ(run(0, 0), RunResult::DumpFailed);
     EXPECT_EQ(report, "SETTINGS\r\n--------\r\nMoving data to " + path + "\r\n\r\nTABLES\r\n------------\r\n" +
                           "Error opening dump file: " + path + "\r\n" +
                           errorBlock(76, "Open dump file", "Path not found: '" + path + "'"));
@@ -129,7 +129,7 @@ TEST_F(RunFaults, aDumpInAFolderThatDoesNotExistIsResult2) {
 
 TEST_F(RunFaults, aFullDiskIsReportedNotSilentlyTruncated) {
     settings.section().set("destinationdumpfilename", "/dev/full");
-    EXPECT_EQ(run(3, 0), 3);
+    EXPECT_EQ(run(3, 0), RunResult::Error);
     EXPECT_NE(report.find("- 3 records moved\r\n"), std::string::npos);
     const std::string block = report.substr(report.find("Program Version: "));
     EXPECT_NE(block.find("\r\nError: 61\r\nHint: Tables are done\r\nReason: Cannot write the dump file '/dev/full'"),
@@ -145,7 +145,7 @@ TEST_F(RunFaults, aClosedServerIsResult1AndTheReportHidesThePassword) {
     settings.section().set("destinationserver", "127.0.0.1,1");
     settings.section().set("destinationusername", "sa");
     settings.section().set("destinationpassword", "s3cr;et");
-    EXPECT_EQ(run(0, 0), 1);
+    EXPECT_EQ(run(0, 0), RunResult::DestinationFailed);
     const std::string expectedStart =
         "SETTINGS\r\n--------\r\nMoving data directly to MSSQL server\r\n\r\nTABLES\r\n------------\r\n"
         "Error connecting to destination database.\r\n"
@@ -173,7 +173,7 @@ TEST_F(RunFaults, aSourceThatCannotBeOpenedPassesToTheCaller) {
 // be touched at all (in direct mode, dropping them would destroy tables the user meant to keep).
 TEST_F(RunFaults, aCancelDuringTheFirstTableLeavesTheSecondUntouched) {
     progress.onEvents = [&] { flags.cancelRequested = flags.cancelRequested || !progress.values.empty(); };
-    EXPECT_EQ(run(25, 0), 0);
+    EXPECT_EQ(run(25, 0), RunResult::Cancelled);
     EXPECT_TRUE(endsWith(report, "Table: People\r\n- 10 records moved\r\nTransfer was aborted\r\n")) << report;
     EXPECT_EQ(report.find("Other"), std::string::npos) << report;
     const std::string dump = readBytes(folder.file("out.sql"));

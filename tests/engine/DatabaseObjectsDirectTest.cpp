@@ -5,6 +5,7 @@
 #include "FixtureRuns.h"
 #include "OdbcTestDrivers.h"
 #include "engine/DatabaseObjects.h"
+#include "engine/OdbcDestination.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,8 @@ TEST(DatabaseObjectsDirect, everyStatementTheServerRejectsIsReportedAndThePhaseG
     std::vector<MovedTable> tables;
     for (const std::string& table : run.tables)
         tables.push_back({table, table, table == "Customers" ? 1 : 0, true});
-    CreateDatabaseObjects({*run.schema, selection, options, {connection.get(), nullptr}, report, run.progress}, tables);
+    OdbcDestination direct(std::move(connection));
+    CreateDatabaseObjects({*run.schema, selection, options, direct, report, run.progress}, tables);
 
     EXPECT_NE(report.find("\r\nCONSTRAINTS, DESCRIPTIONS AND COUNTS\r\n------------\r\n"
                           "Record counts checked on the server: 6 tables, 0 hold the records sent\r\n"),
@@ -59,5 +61,5 @@ TEST(DatabaseObjectsDirect, everyStatementTheServerRejectsIsReportedAndThePhaseG
     EXPECT_EQ(report.find("check constraint"), std::string::npos);
 
     // The connection still serves: nothing was left half done on it.
-    EXPECT_EQ(connection->queryNumber("SELECT COUNT(*) FROM [Customers]"), 1);
+    EXPECT_EQ(direct.queryNumber("SELECT COUNT(*) FROM [Customers]"), 1);
 }

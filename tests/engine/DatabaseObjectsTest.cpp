@@ -28,7 +28,7 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
 TEST(DatabaseObjects, theReportSaysPerTableWhatWasAddedAndWhatWasLeftOut) {
     FixtureRun run(fixture::path("generated/relations.accdb"), "");
     run.settings.section().set("datetimetype", "DATETIME2");
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     EXPECT_EQ(objectsSection(run.report),
               (std::vector<std::string>{
                   "CONSTRAINTS, DESCRIPTIONS AND COUNTS",
@@ -64,7 +64,7 @@ TEST(DatabaseObjects, everythingFollowsTheLastTablesRowsAndIndexes) {
     FixtureRun run(fixture::path("generated/edge.accdb"), "");
     run.settings.section().set("ignorelargeblobs", 1);
     run.settings.section().set("datetimetype", "DATETIME2");
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     const std::size_t lastRows = run.dump.rfind("-- Dumping data for table");
     const std::size_t lastIndex = run.dump.rfind("CREATE INDEX");
     for (const char* statement :
@@ -103,7 +103,7 @@ TEST(DatabaseObjects, eachOptionSwitchesItsStatementsOff) {
         for (const char* value : {"1", "0"}) {
             FixtureRun run(fixture::path("generated/relations.accdb"), "");
             run.settings.section().set(option.key, value);
-            ASSERT_EQ(run.run(), 0) << run.report;
+            ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
             EXPECT_EQ(occurrences(run.dump, option.statement), value[0] == '1' ? option.withIt : 0)
                 << option.key << "=" << value;
             EXPECT_NE(run.dump.find(std::string("--   ") + option.key + "=" + value + "\r\n"), std::string::npos);
@@ -112,7 +112,7 @@ TEST(DatabaseObjects, eachOptionSwitchesItsStatementsOff) {
     // Without the descriptions, a rule's validation text has nowhere to go; the rule is still added.
     FixtureRun run(fixture::path("generated/relations.accdb"), "");
     run.settings.section().set("transferdescriptions", "0");
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     EXPECT_NE(run.report.find("Table: Customers\r\n- 3 check constraints\r\n"), std::string::npos) << run.report;
 }
 
@@ -121,7 +121,7 @@ TEST(DatabaseObjects, eachOptionSwitchesItsStatementsOff) {
 TEST(DatabaseObjects, whatCannotBeCarriedOverIsReportedAndTheRunCompletes) {
     FixtureRun orders(fixture::path("generated/relations.accdb"), "");
     orders.settings.section().set("sourcetables", StringList{"Orders", "OrderLines"});
-    ASSERT_EQ(orders.run(), 0) << orders.report;
+    ASSERT_EQ(orders.run(), RunResult::Completed) << orders.report;
     EXPECT_NE(orders.report.find("Table: Orders\r\n- 2 check constraints, 2 descriptions\r\n- relationship "
                                  "CustomersOrders left out: the table Customers is not moved\r\n"),
               std::string::npos)
@@ -130,7 +130,7 @@ TEST(DatabaseObjects, whatCannotBeCarriedOverIsReportedAndTheRunCompletes) {
     EXPECT_EQ(serverrules::describe(serverrules::checkScript(orders.dump)), "");
 
     FixtureRun rule(fixture::path("access/a2000_validation_required.mdb"), "");
-    ASSERT_EQ(rule.run(), 0) << rule.report;
+    ASSERT_EQ(rule.run(), RunResult::Completed) << rule.report;
     EXPECT_NE(rule.report.find("Table: t_like1\r\n- validation rule CLng(\"a1\")>2 of field a1 left out: it names "
                                "no field\r\n"),
               std::string::npos)
@@ -143,7 +143,7 @@ TEST(DatabaseObjects, whatCannotBeCarriedOverIsReportedAndTheRunCompletes) {
 TEST(DatabaseObjects, tablesThatAreNotCreatedGetNothingAdded) {
     FixtureRun run(fixture::path("generated/relations.accdb"), "");
     run.settings.section().set("createtables", 0);
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     EXPECT_EQ(run.dump.find("ALTER TABLE"), std::string::npos);
     EXPECT_EQ(run.dump.find("DECLARE"), std::string::npos);
     EXPECT_EQ(objectsSection(run.report),

@@ -1,7 +1,7 @@
 #include "FailingSink.h"
 #include "RunSettings.h"
 #include "TempFolder.h"
-#include "engine/DumpLayout.h"
+#include "engine/DumpDestination.h"
 #include "lib/Dictionary.h"
 #include "tabulon/Version.h"
 
@@ -33,9 +33,9 @@ Dictionary formSection() {
 std::string dumpText(const Dictionary& section, bool unitTest) {
     TempFolder folder;
     {
-        auto dump = DumpFile::create(folder.file("out.sql"));
-        WriteDumpHeader(*dump, ListedOptions(section), unitTest);
-        dump->close();
+        DumpDestination dump(folder.file("out.sql"), ListedOptions(section), unitTest);
+        dump.open();
+        dump.close();
     }
     return readBytes(folder.file("out.sql"));
 }
@@ -103,17 +103,23 @@ TEST(DumpHeader, unitTestModeEmptyPasswordListsAndLineBreaksInValues) {
 
 TEST(DumpFile, writesUtf8LinesEndedByCrLfWithoutByteOrderMark) {
     TempFolder folder;
-    auto dump = DumpFile::create(folder.file("out.sql"));
-    dump->writeLine("INSERT INTO [Πίνακας] VALUES (N'表 😀')");
-    dump->writeLine("");
-    WriteTableStructureBlock(*dump, "pre_T", "DROP", "CREATE TABLE [pre_T] (\r\n  [a] INT\r\n)");
-    WriteTableDataBlock(*dump, "T");
-    WriteStatementWithGo(*dump, "SET IDENTITY_INSERT [T] ON");
-    dump->close();
+    DumpDestination dump(DumpFile::create(folder.file("out.sql")));
+    dump.execute("INSERT INTO [Πίνακας] VALUES (N'表 😀')");
+    dump.space();
+    dump.heading("Table structure for table 'pre_T'");
+    dump.execute("CREATE TABLE [pre_T] (\r\n  [a] INT\r\n)");
+    dump.heading("View for the saved query 'q\r\nDROP TABLE x'", {"a note", ""});
+    dump.comment("1 records");
+    dump.comment("");
+    dump.execute("SET IDENTITY_INSERT [T] ON");
+    dump.endBatch();
+    dump.close();
     EXPECT_EQ(readBytes(folder.file("out.sql")), "INSERT INTO [Πίνακας] VALUES (N'表 😀')\r\n\r\n"
                                                  "--\r\n-- Table structure for table 'pre_T'\r\n--\r\n\r\n"
-                                                 "DROP\r\n\r\nCREATE TABLE [pre_T] (\r\n  [a] INT\r\n)\r\n\r\n"
-                                                 "--\r\n-- Dumping data for table 'T'\r\n--\r\n\r\n"
+                                                 "CREATE TABLE [pre_T] (\r\n  [a] INT\r\n)\r\n"
+                                                 "--\r\n-- View for the saved query 'q  DROP TABLE x'\r\n"
+                                                 "-- a note\r\n--\r\n--\r\n\r\n"
+                                                 "-- 1 records\r\n--\r\n"
                                                  "SET IDENTITY_INSERT [T] ON\r\nGO\r\n\r\n");
 }
 
@@ -124,7 +130,8 @@ TEST(DumpFile, separatesEveryThousandBatchedStatementsSinceTheLastGo) {
     auto dump = DumpFile::create(folder.file("out.sql"));
     for (int i = 0; i < 999; ++i)
         dump->writeBatchedStatement("a");
-    WriteStatementWithGo(*dump, "SET IDENTITY_INSERT [T] OFF");
+    dump->writeLine("SET IDENTITY_INSERT [T] OFF");
+    dump->writeGo();
     for (int i = 0; i < 2001; ++i)
         dump->writeBatchedStatement("b");
     dump->close();
@@ -177,11 +184,11 @@ TEST(DumpFile, afterAFailedWriteEveryLaterWriteFailsToo) {
     EXPECT_THROW(
         {
             for (int i = 0; i < 5000; ++i)
-                dump->writeLine(line);
+                dump->execute(line);
         },
         Error);
     EXPECT_EQ(written.size(), 3000u);
-    EXPECT_THROW(dump->writeLine("more"), Error);
+    EXPECT_THROW(dump->execute("more"), Error);
     EXPECT_THROW(dump->close(), Error);
     EXPECT_EQ(written.size(), 3000u);
 }

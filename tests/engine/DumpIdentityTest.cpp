@@ -89,12 +89,32 @@ std::string withoutFolder(std::string text, const std::string& folder) {
     return text;
 }
 
+// The result as the number baselines hold, which runs before the result had names wrote: a run that
+// stopped early counted as done, as it does for the exit status.
+int resultNumber(RunResult result) {
+    switch (result) {
+    case RunResult::Completed:
+    case RunResult::Cancelled:
+    case RunResult::TableFailed:
+        return 0;
+    case RunResult::DestinationFailed:
+        return 1;
+    case RunResult::DumpFailed:
+        return 2;
+    case RunResult::Error:
+        return 3;
+    case RunResult::TablesNotFound:
+        return 4;
+    }
+    return -1;
+}
+
 // The run's output as one text: its result, its report and its dump.
 std::string runOutput(const Case& c) {
     try {
         FixtureRun run(fixture::path(c.fixture.relative), c.fixture.password);
         variants()[c.variant].apply(run.settings.section());
-        const int result = run.run();
+        const int result = resultNumber(run.run());
         return withoutFolder("result " + std::to_string(result) + "\n-- report\n" + run.report + "\n-- dump\n" +
                                  run.dump,
                              run.folder.path());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/DumpDestination.h"
 #include "engine/DumpFile.h"
 #include "lib/Error.h"
 
@@ -19,8 +20,9 @@ public:
     }
     void close() override {}
 
-    static std::unique_ptr<tabulon::DumpFile> dump(std::size_t limit, std::string* written) {
-        return std::make_unique<tabulon::DumpFile>(std::make_unique<FailingSink>(limit, written), "failing.sql");
+    static std::unique_ptr<tabulon::DumpDestination> dump(std::size_t limit, std::string* written) {
+        return std::make_unique<tabulon::DumpDestination>(
+            std::make_unique<tabulon::DumpFile>(std::make_unique<FailingSink>(limit, written), "failing.sql"));
     }
 
 private:

@@ -75,7 +75,7 @@ TEST_P(EveryFixture, convertsToADumpWhoseRowCountsEqualTheSource) {
     }
     run->settings.section().set("ignorelargeblobs", 1);       // edge's AllTypes holds a 500001-byte OLE value
     run->settings.section().set("datetimetype", "DATETIME2"); // the wizard's default; holds dates before 1753
-    ASSERT_EQ(run->run(), 0) << run->report;
+    ASSERT_EQ(run->run(), RunResult::Completed) << run->report;
     EXPECT_EQ(serverrules::describe(withoutKnownLimits(GetParam().relative, serverrules::checkScript(run->dump))), "");
     EXPECT_EQ(run->report.find("Error"), std::string::npos) << run->report;
     EXPECT_EQ(run->report.find("aborted"), std::string::npos) << run->report;
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(RealFiles, EveryFixture, ::testing::ValuesIn(everyFixtu
 TEST(FixtureDump, specialFloatsBecomeNullWithOneReportLinePerColumn) {
     FixtureRun run(fixture::path("generated/edge.accdb"), "");
     run.settings.section().set("sourcetables", StringList{"SpecialFloats"});
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     const std::string note = "NaN or infinite values, which SQL Server cannot hold, written as NULL\r\n";
     EXPECT_NE(run.report.find("Table: SpecialFloats\r\n- Column 'S' of table 'SpecialFloats': " + note +
                               "- Column 'D' of table 'SpecialFloats': " + note + "- 6 records moved\r\n"),
@@ -116,13 +116,13 @@ TEST(FixtureDump, specialFloatsBecomeNullWithOneReportLinePerColumn) {
 
 TEST(FixtureDump, complexColumnsGetDefinedLiterals) {
     FixtureRun attachments(fixture::path("access/a2007_attachments.accdb"), "");
-    ASSERT_EQ(attachments.run(), 0) << attachments.report;
+    ASSERT_EQ(attachments.run(), RunResult::Completed) << attachments.report;
     EXPECT_NE(attachments.report.find("' of table 'Table1': attachments are not transferred, written as NULL\r\n"),
               std::string::npos)
         << attachments.report;
 
     FixtureRun multiValued(fixture::path("access/a2007_complex_columns.accdb"), "");
-    ASSERT_EQ(multiValued.run(), 0) << multiValued.report;
+    ASSERT_EQ(multiValued.run(), RunResult::Completed) << multiValued.report;
     EXPECT_NE(multiValued.dump.find("; "), std::string::npos);
 }
 
@@ -132,7 +132,7 @@ TEST(FixtureDump, dateTimeFractionsArriveToTheDigitTheColumnHolds) {
     for (const char* type : {"DATETIME2", "DATETIME"}) {
         FixtureRun run(fixture::path("access/a2019_ext_datetime.accdb"), "");
         run.settings.section().set("datetimetype", type);
-        ASSERT_EQ(run.run(), 0) << run.report;
+        ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
         const bool wide = std::string(type) == "DATETIME2";
         EXPECT_NE(run.dump.find(wide ? "VALUES (6, N'row6', '2021-06-14T22:45:12.3456789', '2021-06-14T22:45:12', "
                                      : "VALUES (6, N'row6', '2021-06-14T22:45:12.346', '2021-06-14T22:45:12', "),
@@ -149,7 +149,7 @@ TEST(FixtureDump, dateTimeFractionsArriveToTheDigitTheColumnHolds) {
 // the table's other columns and rows move as well.
 TEST(FixtureDump, unknownColumnTypesArriveAsTheirStoredBytes) {
     FixtureRun run(fixture::path("access/a2007_unsupported_types.accdb"), "");
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     EXPECT_NE(run.report.find("Table: Test\r\n- column UnknownVar has an unknown type; its stored bytes were copied\r\n"
                               "- column UnknownFix has an unknown type; its stored bytes were copied\r\n"
                               "- 3 records moved\r\n"),
@@ -165,7 +165,7 @@ TEST(FixtureDump, unknownColumnTypesArriveAsTheirStoredBytes) {
 TEST(FixtureDump, aTableListedWithoutFieldsKeepsItsKeyAndIndexes) {
     FixtureRun run(fixture::path("access/a97_basic_types.mdb"), "");
     run.settings.section().set("sourcetables", StringList{"Table1"});
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     EXPECT_NE(run.dump.find("  [I] BIT, \r\n  PRIMARY KEY ([A])\r\n)\r\n"), std::string::npos);
     EXPECT_NE(run.dump.find("CREATE INDEX [B] ON [Table1] ([B])\r\nGO\r\n"), std::string::npos);
 }
@@ -176,7 +176,7 @@ TEST(FixtureDump, theDropGuardFindsNonAsciiTablesWithoutUnicode) {
     FixtureRun run(fixture::path("generated/edge.accdb"), "");
     run.settings.section().set("unicode", 0);
     run.settings.section().set("sourcetables", StringList{"表_テーブル"});
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     EXPECT_NE(run.dump.find("IF object_id(N'表_テーブル', 'U') IS NOT NULL DROP TABLE [表_テーブル]\r\n"),
               std::string::npos);
     EXPECT_EQ(serverrules::describe(serverrules::checkScript(run.dump, "drop-guard")), "");
@@ -194,8 +194,8 @@ TEST(FixtureDump, unicodeOffWritesSingleByteTypesAndPlainLiteralsOfTheSameValues
             run->settings.section().set("datetimetype", "DATETIME2");
         }
         narrow.settings.section().set("unicode", 0);
-        ASSERT_EQ(wide.run(), 0) << wide.report;
-        ASSERT_EQ(narrow.run(), 0) << narrow.report;
+        ASSERT_EQ(wide.run(), RunResult::Completed) << wide.report;
+        ASSERT_EQ(narrow.run(), RunResult::Completed) << narrow.report;
         const sqlscript::Script wideScript = sqlscript::parseScript(wide.dump);
         const sqlscript::Script narrowScript = sqlscript::parseScript(narrow.dump);
 
@@ -236,7 +236,7 @@ namespace {
 // TABULON_UPDATE_GOLDEN=1 to write the file anew after a deliberate change, then check it again.
 void expectGoldenDump(FixtureRun& run, const std::string& goldenName, const std::vector<std::string>& leftOut = {}) {
     run.flags.unitTestMode = true; // "UNITTEST" instead of the version number
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     const std::string file = fixture::path("access/a97_basic_types.mdb");
     const std::string shownPath = "--   sourcefilename=" + std::filesystem::path(file).generic_string() + "\r\n";
     std::string dump = run.dump;

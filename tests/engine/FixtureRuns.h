@@ -80,11 +80,11 @@ public:
         settings.section().set("sourcetables", selection);
     }
 
-    int run() {
+    tabulon::RunResult run() {
         tabulon::ConversionContext context{
             progress, flags, schema.get(),
             [](const tabulon::SourceCredentials& credentials) { return tabulon::AccessDatabase::open(credentials); }};
-        const int result = tabulon::MoveData2MySql(settings.settings(), report, context);
+        const tabulon::RunResult result = tabulon::MoveData2MySql(settings.settings(), report, context);
         if (std::filesystem::exists(folder.file("out.sql")))
             dump = readBytes(folder.file("out.sql"));
         return result;

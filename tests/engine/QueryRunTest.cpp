@@ -26,7 +26,7 @@ std::string queriesSection(const std::string& report) {
 TEST(QueryRun, theSelectQueriesBecomeViewsAfterEveryTable) {
     FixtureRun run(fixture::path("generated/queries.accdb"), "");
     run.settings.section().set("tableprefix", "acc_");
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     EXPECT_EQ(serverrules::describe(serverrules::checkScript(run.dump)), "");
     EXPECT_EQ(countOf(run.dump, "\r\nCREATE VIEW ") + countOf(run.dump, "\r\nCREATE FUNCTION "), 23u);
     EXPECT_EQ(countOf(run.dump, "\r\nCREATE FUNCTION "), 2u);
@@ -58,7 +58,7 @@ TEST(QueryRun, theSelectQueriesBecomeViewsAfterEveryTable) {
 TEST(QueryRun, withoutTransferQueriesNoViewIsWritten) {
     FixtureRun run(fixture::path("generated/queries.accdb"), "");
     run.settings.section().set("transferqueries", "0");
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     EXPECT_EQ(run.dump.find("CREATE VIEW"), std::string::npos);
     EXPECT_EQ(run.report.find("QUERIES"), std::string::npos);
     EXPECT_NE(run.dump.find("\r\n--   transferqueries=0\r\n"), std::string::npos); // the header lists the option
@@ -67,7 +67,7 @@ TEST(QueryRun, withoutTransferQueriesNoViewIsWritten) {
 TEST(QueryRun, withoutCreatingTablesNoViewIsDropped) {
     FixtureRun run(fixture::path("generated/queries.accdb"), "");
     run.settings.section().set("createtables", 0);
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     EXPECT_NE(run.dump.find("CREATE VIEW"), std::string::npos);
     EXPECT_EQ(run.dump.find("DROP VIEW"), std::string::npos);
 }
@@ -75,7 +75,7 @@ TEST(QueryRun, withoutCreatingTablesNoViewIsDropped) {
 // Hidden queries (the record sources of forms and reports) are counted, never made views.
 TEST(QueryRun, hiddenQueriesAreCounted) {
     FixtureRun run(fixture::path("access/a2007_odbc_linked_hidden.accdb"), "");
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     EXPECT_NE(run.report.find(" hidden queries of forms and reports skipped\r\n"), std::string::npos) << run.report;
     EXPECT_EQ(run.dump.find("~sq_"), std::string::npos);
 }

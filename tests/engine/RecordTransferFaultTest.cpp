@@ -35,7 +35,7 @@ TEST(RecordTransferFaults, aRowSourceFailingOnTheFifthRowEndsTheTableWithTheErro
     auto dump = FailingSink::dump(1 << 30, &written);
     RecordingProgress progress;
     RunFlags flags;
-    EXPECT_EQ(TransferRecords(source, {nullptr, dump.get()}, request(), report, progress, flags), -1);
+    EXPECT_EQ(TransferRecords(source, *dump, request(), report, progress, flags), -1);
     dump->close();
     EXPECT_EQ(report, "before\r\nError moving data\r\nError: 3051\r\nReason: Row 5 cannot be read\r\n");
     EXPECT_EQ(countOf(written, "INSERT INTO [People] VALUES ("), 4);
@@ -49,7 +49,7 @@ TEST(RecordTransferFaults, aDumpWriterFailingAfterNBytesIsReportedAsAFailedTable
     auto dump = FailingSink::dump(100000, &written);
     RecordingProgress progress;
     RunFlags flags;
-    EXPECT_EQ(TransferRecords(source, {nullptr, dump.get()}, request(), report, progress, flags), -1);
+    EXPECT_EQ(TransferRecords(source, *dump, request(), report, progress, flags), -1);
     EXPECT_EQ(report.rfind("Error moving data\r\nError: 61\r\nReason: Disk full after 100000\r\n", 0), 0u) << report;
     EXPECT_EQ(report.find("SQL: "), std::string::npos);
     EXPECT_EQ(written.size(), 100000u);

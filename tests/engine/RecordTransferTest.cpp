@@ -73,7 +73,7 @@ protected:
     int run(const TransferRequest& r) { return run(*database, r); }
     int run(SourceConnection& source, const TransferRequest& r) {
         auto dump = FailingSink::dump(SIZE_MAX, &written);
-        const int result = TransferRecords(source, {nullptr, dump.get()}, r, report, progress, flags);
+        const int result = TransferRecords(source, *dump, r, report, progress, flags);
         dump->close();
         for (const std::string& line : fixture::lines(written))
             if (line.rfind("INSERT INTO ", 0) == 0)

@@ -5,7 +5,7 @@
 #include "OdbcQuery.h"
 #include "OdbcTestDrivers.h"
 #include "RecordingProgress.h"
-#include "engine/OdbcConnection.h"
+#include "engine/OdbcDestination.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +58,7 @@ std::string dumpOf(const PlannedQueries& queries, bool dropFirst, std::string& r
     std::string written;
     auto dump = FailingSink::dump(1 << 20, &written);
     RecordingProgress progress;
-    WriteSavedQueries(queries, {nullptr, dump.get()}, dropFirst, report, progress);
+    WriteSavedQueries(queries, *dump, dropFirst, report, progress);
     dump->close();
     return written;
 }
@@ -123,7 +123,7 @@ TEST(SavedQueryObjects, aDumpThatCannotBeWrittenRaises) {
     RecordingProgress progress;
     EXPECT_THROW(
         {
-            WriteSavedQueries(sample(), {nullptr, dump.get()}, true, report, progress);
+            WriteSavedQueries(sample(), *dump, true, report, progress);
             dump->close();
         },
         Error);
@@ -149,7 +149,8 @@ TEST(SavedQueryObjects, aRejectedViewIsReportedAndTheOthersAreCreated) {
     queries.sources = {{"qryAppend", "append", "INSERT INTO T SELECT 3;"}};
     std::string report;
     RecordingProgress progress;
-    WriteSavedQueries(queries, {connection.get(), nullptr}, true, report, progress);
+    OdbcDestination direct(std::move(connection));
+    WriteSavedQueries(queries, direct, true, report, progress);
     EXPECT_EQ(queryNumber(text, "SELECT COUNT(*) FROM [good]"), 1);
     EXPECT_EQ(queryNumber(text, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'view'"), 1);
     const std::string expectedStart =
@@ -164,6 +165,6 @@ TEST(SavedQueryObjects, aRejectedViewIsReportedAndTheOthersAreCreated) {
     EXPECT_EQ(report.find("kept in the dump"), std::string::npos);
     // Run again over what the first run left: the drop guards make room for the new views.
     std::string again;
-    WriteSavedQueries(queries, {connection.get(), nullptr}, true, again, progress);
+    WriteSavedQueries(queries, direct, true, again, progress);
     EXPECT_NE(again.find("- View 'good' created"), std::string::npos) << again;
 }

@@ -9,6 +9,7 @@
 #include "OdbcQuery.h"
 #include "engine/DatabaseObjects.h"
 #include "engine/OdbcConnection.h"
+#include "engine/OdbcDestination.h"
 #include "engine/SchemaDocument.h"
 #include "engine/SqlLiterals.h"
 #include "lib/Convert.h"
@@ -118,7 +119,7 @@ std::unique_ptr<pugi::xml_document> convertDirectly(const std::string& relative,
     transferDirectly(run, database.name);
     run.settings.section().set("datetimetype", "DATETIME2"); // the wizard's default; holds dates before 1753
     run.settings.section().set("ignorelargeblobs", 1);
-    EXPECT_EQ(run.run(), 0) << run.report;
+    EXPECT_EQ(run.run(), RunResult::Completed) << run.report;
     EXPECT_EQ(run.report.find("Error"), std::string::npos) << run.report;
     tables = run.tables;
     if (report)
@@ -251,7 +252,7 @@ TEST_P(SqlServerFixture, dumpRunsInSqlcmdAndBothWaysHoldEveryRow) {
     dump.settings.section().set("destinationdatabase", fromDump.name);
     dump.settings.section().set("datetimetype", "DATETIME2");
     dump.settings.section().set("ignorelargeblobs", 1);
-    ASSERT_EQ(dump.run(), 0) << dump.report;
+    ASSERT_EQ(dump.run(), RunResult::Completed) << dump.report;
     std::string output;
     ASSERT_EQ(runSqlcmd(dump.folder.file("out.sql"), output), 0) << output;
 
@@ -280,7 +281,7 @@ std::string convertRelations(const ScratchDatabase& database, const std::vector<
     run.settings.section().set("dropdatabase", 0);
     for (const auto& [key, value] : changes)
         run.settings.section().set(key, value);
-    EXPECT_EQ(run.run(), 0) << run.report;
+    EXPECT_EQ(run.run(), RunResult::Completed) << run.report;
     return run.report;
 }
 
@@ -326,7 +327,8 @@ TEST(SqlServer, aRuleThatRowsBreakIsKeptUncheckedAndAWrongCountIsAnError) {
     options.definition.dateTimeType = "DATETIME2";
     const TableSelection& selection = options.selection;
     std::string report;
-    CreateDatabaseObjects({*source.schema, selection, options, {connection.get(), nullptr}, report, source.progress},
+    OdbcDestination direct(std::move(connection));
+    CreateDatabaseObjects({*source.schema, selection, options, direct, report, source.progress},
                           {{"Customers", "Customers", 4, true}, {"Orders", "Orders", 3, true}});
     EXPECT_NE(report.find("Table: Customers\r\n- 3 check constraints\r\n- Error: the server holds 3 records of "
                           "Customers, but 4 were sent\r\n- validation rule Like \"[A-Z]#\" (CK_Customers_Code) "
@@ -346,7 +348,7 @@ TEST(SqlServer, aDumpStopsAtTheFirstTableThatDidNotArriveWhole) {
     FixtureRun run(fixture::path("generated/relations.accdb"), "");
     run.settings.section().set("destinationdatabase", database.name);
     run.settings.section().set("datetimetype", "DATETIME2");
-    ASSERT_EQ(run.run(), 0) << run.report;
+    ASSERT_EQ(run.run(), RunResult::Completed) << run.report;
     const std::string lost = "INSERT INTO [Customers] VALUES (3, ";
     const std::size_t at = run.dump.find(lost);
     ASSERT_NE(at, std::string::npos);

@@ -1,5 +1,6 @@
 #include "engine/TableDefinition.h"
 #include "SchemaBuilder.h"
+#include "engine/TSqlStatements.h"
 #include "lib/Error.h"
 
 #include <gtest/gtest.h>

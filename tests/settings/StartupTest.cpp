@@ -173,3 +173,13 @@ TEST_F(StartupTest, EveryStartBeginsANewLog) {
     EXPECT_EQ(logEntries().front(), "Begin");
     EXPECT_EQ(logEntries().size(), 3u);
 }
+
+// A script that runs Tabulon unattended tells a finished run from one that stopped or failed.
+TEST(ExitStatusTest, EachOutcomeOfARunHasItsStatus) {
+    EXPECT_EQ(ExitStatusOf(RunResult::Completed), exitstatus::Completed);
+    EXPECT_EQ(ExitStatusOf(RunResult::Cancelled), exitstatus::Aborted);
+    EXPECT_EQ(ExitStatusOf(RunResult::TableFailed), exitstatus::Aborted);
+    for (RunResult failed :
+         {RunResult::TablesNotFound, RunResult::DestinationFailed, RunResult::DumpFailed, RunResult::Error})
+        EXPECT_EQ(ExitStatusOf(failed), exitstatus::Failed);
+}

@@ -1,4 +1,4 @@
-#include "engine/ConstraintStatements.h"
+#include "engine/TSqlStatements.h"
 #include "ServerRules.h"
 
 #include <gtest/gtest.h>
@@ -82,4 +82,25 @@ TEST(ConstraintStatements, theCheckerReadsEveryStatementAsMeant) {
     EXPECT_EQ(script.statements[6].count, 2);
     EXPECT_TRUE(script.statements[7].constraint.cascadeDelete);
     EXPECT_EQ(script.statements[9].described.name, "pid");
+}
+
+// A database name is both a literal (compared with sysdatabases) and an identifier: a quote and a
+// bracket in it must end neither.
+TEST(DatabaseStatements, quoteTheNameAsLiteralAndAsIdentifier) {
+    const std::string name = "Shop]'s";
+    const std::string guard = "(SELECT * FROM master.dbo.sysdatabases WHERE name = N'Shop]''s') ";
+    EXPECT_EQ(CreateDatabaseStatement(name), "IF NOT EXISTS " + guard + "CREATE DATABASE [Shop]]'s]");
+    EXPECT_EQ(SingleUserStatement(name),
+              "IF EXISTS " + guard + "ALTER DATABASE [Shop]]'s] SET SINGLE_USER With ROLLBACK IMMEDIATE");
+    EXPECT_EQ(DropDatabaseStatement(name), "IF EXISTS " + guard + "DROP DATABASE [Shop]]'s]");
+    EXPECT_EQ(UseStatement(name), "USE [Shop]]'s]");
+    // QUOTED_IDENTIFIER before ANSI_NULLS: sqlcmd starts with the first off, and filtered indexes need both.
+    EXPECT_EQ(SessionOptionStatements(), (std::vector<std::string>{"SET QUOTED_IDENTIFIER ON", "SET ANSI_NULLS ON"}));
+}
+
+TEST(RowStatements, nameTheColumnsOnlyWhenGivenAndSwitchIdentityInserts) {
+    EXPECT_EQ(InsertPrefix("Order Details", {}), "INSERT INTO [Order Details] VALUES (");
+    EXPECT_EQ(InsertPrefix("T", {"ID", "a]b"}), "INSERT INTO [T] ([ID], [a]]b]) VALUES (");
+    EXPECT_EQ(IdentityInsertStatement("T]", true), "SET IDENTITY_INSERT [T]]] ON");
+    EXPECT_EQ(IdentityInsertStatement("T]", false), "SET IDENTITY_INSERT [T]]] OFF");
 }

@@ -2,10 +2,47 @@
 
 #include "CheckPlan.h"
 #include "RelationshipPlan.h"
+#include "TableDefinition.h"
 
 #include <string>
+#include <vector>
 
 namespace tabulon {
+
+// The statements of a run in SQL Server's dialect, made in this one place. Names are bracket-quoted
+// and literals written by SqlLiterals, column types come from TypeMapping; a new kind of statement is
+// one function here and one call in the run.
+
+// The session options a filtered index needs (Msg 1934), in the order they are sent: QUOTED_IDENTIFIER
+// (which sqlcmd starts with off) and ANSI_NULLS. Both hold for the rest of the session, across batches.
+std::vector<std::string> SessionOptionStatements();
+
+// "USE [database]".
+std::string UseStatement(const std::string& database);
+
+// Dropping a database: first the switch to single-user mode that rolls back other sessions' work, then
+// the drop, each only when the database exists.
+std::string SingleUserStatement(const std::string& database);
+std::string DropDatabaseStatement(const std::string& database);
+
+// "IF NOT EXISTS (...) CREATE DATABASE [database]". SQL Server resolves USE when it compiles a batch,
+// so the batch that holds the CREATE must end before the USE.
+std::string CreateDatabaseStatement(const std::string& database);
+
+// "CREATE TABLE [name] (" with one CR LF-separated line per column and primary key, then ")".
+std::string CreateTableText(const std::string& destinationName, const TableColumns& columns,
+                            const TableIndexes& indexes);
+
+// "IF object_id(N'name', 'U') IS NOT NULL DROP TABLE [name]".
+std::string DropTableStatement(const std::string& destinationName);
+
+// "SET IDENTITY_INSERT [table] ON" or "... OFF": explicit values for the identity column, in a batch
+// of their own.
+std::string IdentityInsertStatement(const std::string& table, bool on);
+
+// "INSERT INTO [table] VALUES (", or with the column names "INSERT INTO [table] ([a], [b]) VALUES (",
+// to which a row's literals and ")" are appended.
+std::string InsertPrefix(const std::string& table, const std::vector<std::string>& columns);
 
 // "ALTER TABLE [t] ADD CONSTRAINT [n] FOREIGN KEY ([a], …) REFERENCES [p] ([x], …)", then " ON UPDATE
 // CASCADE" and " ON DELETE CASCADE" as the key keeps them.

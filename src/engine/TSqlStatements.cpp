@@ -1,4 +1,4 @@
-#include "ConstraintStatements.h"
+#include "TSqlStatements.h"
 
 #include "SqlLiterals.h"
 
@@ -20,7 +20,71 @@ const char* levelType(DescribedObject::Kind kind) {
     return kind == DescribedObject::Kind::Column ? "N'COLUMN'" : "N'CONSTRAINT'";
 }
 
+// Guards a database statement: the name is compared as an N literal, whatever the unicode setting.
+std::string ifDatabase(const char* exists, const std::string& database) {
+    return std::string("IF ") + exists +
+           " (SELECT * FROM master.dbo.sysdatabases WHERE name = " + SafeString(Variant(database), true) + ") ";
+}
+
 } // namespace
+
+std::vector<std::string> SessionOptionStatements() {
+    return {"SET QUOTED_IDENTIFIER ON", "SET ANSI_NULLS ON"};
+}
+
+std::string UseStatement(const std::string& database) {
+    return "USE " + SafeTableName(database);
+}
+
+std::string SingleUserStatement(const std::string& database) {
+    return ifDatabase("EXISTS", database) + "ALTER DATABASE " + SafeTableName(database) +
+           " SET SINGLE_USER With ROLLBACK IMMEDIATE";
+}
+
+std::string DropDatabaseStatement(const std::string& database) {
+    return ifDatabase("EXISTS", database) + "DROP DATABASE " + SafeTableName(database);
+}
+
+std::string CreateDatabaseStatement(const std::string& database) {
+    return ifDatabase("NOT EXISTS", database) + "CREATE DATABASE " + SafeTableName(database);
+}
+
+std::string CreateTableText(const std::string& destinationName, const TableColumns& columns,
+                            const TableIndexes& indexes) {
+    std::string text = "CREATE TABLE " + SafeTableName(destinationName) + " (";
+    bool first = true;
+    auto addLine = [&](const std::string& line) {
+        text += first ? "\r\n  " : ", \r\n  ";
+        text += line;
+        first = false;
+    };
+    for (const std::string& definition : columns.definitions)
+        addLine(definition);
+    for (const std::string& key : indexes.primaryKeys)
+        addLine(key);
+    return text + "\r\n)";
+}
+
+std::string DropTableStatement(const std::string& destinationName) {
+    // object_id parses its argument as a possibly qualified name: a name holding "]", "[" or "."
+    // is only found in its bracket-quoted form. The name is an N literal whatever the unicode
+    // setting: a plain literal turns characters outside the server's code page into "?".
+    const bool quote = destinationName.find_first_of("[].") != std::string::npos;
+    const std::string objectName = quote ? SafeTableName(destinationName) : destinationName;
+    return "IF object_id(" + SafeString(Variant(objectName), true) + ", 'U') IS NOT NULL DROP TABLE " +
+           SafeTableName(destinationName);
+}
+
+std::string IdentityInsertStatement(const std::string& table, bool on) {
+    return "SET IDENTITY_INSERT " + SafeTableName(table) + (on ? " ON" : " OFF");
+}
+
+std::string InsertPrefix(const std::string& table, const std::vector<std::string>& columns) {
+    std::string prefix = "INSERT INTO " + SafeTableName(table);
+    if (!columns.empty())
+        appendColumns(prefix, columns);
+    return prefix + " VALUES (";
+}
 
 std::string ForeignKeyStatement(const ForeignKey& key) {
     std::string text =
