@@ -6,18 +6,31 @@ namespace tabulon {
 
 namespace {
 
-void appendColumns(std::string& out, const std::vector<std::string>& columns) {
-    out += " (";
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (i > 0)
-            out += ", ";
-        appendBracketed(out, columns[i]);
+// "[a]<after><separator>[b]<after>...".
+std::string bracketedList(const std::vector<std::string>& names, const char* separator, const char* after = "") {
+    std::string list;
+    for (const std::string& name : names) {
+        if (!list.empty())
+            list += separator;
+        appendBracketed(list, name);
+        list += after;
     }
-    out += ')';
+    return list;
+}
+
+// " ([a], [b])".
+void appendColumns(std::string& out, const std::vector<std::string>& columns) {
+    out += " (" + bracketedList(columns, ", ") + ")";
 }
 
 const char* levelType(DescribedObject::Kind kind) {
     return kind == DescribedObject::Kind::Column ? "N'COLUMN'" : "N'CONSTRAINT'";
+}
+
+std::string removeAll(std::string text, const std::string& part) {
+    for (std::size_t at; (at = text.find(part)) != std::string::npos;)
+        text.erase(at, part.size());
+    return text;
 }
 
 // Guards a database statement: the name is compared as an N literal, whatever the unicode setting.
@@ -47,6 +60,29 @@ std::string DropDatabaseStatement(const std::string& database) {
 
 std::string CreateDatabaseStatement(const std::string& database) {
     return ifDatabase("NOT EXISTS", database) + "CREATE DATABASE " + SafeTableName(database);
+}
+
+std::string ColumnDefinitionText(const std::string& name, const std::string& typeText, bool notNull,
+                                 const std::string& defaultClause, bool identity) {
+    std::string definition = SafeFieldName(name) + " ";
+    definition += notNull ? removeAll(typeText, " NULL") + " NOT NULL" : typeText;
+    definition += defaultClause;
+    if (identity)
+        definition += " IDENTITY";
+    return definition;
+}
+
+std::string PrimaryKeyClause(const std::vector<std::string>& fields) {
+    return "PRIMARY KEY (" + bracketedList(fields, ", ") + ")";
+}
+
+std::string CreateIndexStatement(const CarriedIndex& index, const std::string& table) {
+    std::string statement = std::string("CREATE ") + (index.unique ? "UNIQUE INDEX" : "INDEX") + " " +
+                            SafeTableName(index.name) + " ON " + SafeTableName(table) + " (" +
+                            bracketedList(index.fields, ", ") + ")";
+    if (index.filtered)
+        statement += " WHERE " + bracketedList(index.nullableFields, " AND ", " IS NOT NULL");
+    return statement;
 }
 
 std::string CreateTableText(const std::string& destinationName, const TableColumns& columns,

@@ -29,6 +29,18 @@ std::string DropDatabaseStatement(const std::string& database);
 // so the batch that holds the CREATE must end before the USE.
 std::string CreateDatabaseStatement(const std::string& database);
 
+// "[name] TYPE": NOT NULL in place of the type's own " NULL" when `notNull`, then the DEFAULT clause
+// (" DEFAULT ..." or "") and " IDENTITY" when `identity`.
+std::string ColumnDefinitionText(const std::string& name, const std::string& typeText, bool notNull,
+                                 const std::string& defaultClause, bool identity);
+
+// "PRIMARY KEY ([a], [b])", a line of CREATE TABLE.
+std::string PrimaryKeyClause(const std::vector<std::string>& fields);
+
+// "CREATE [UNIQUE ]INDEX [name] ON [table] ([a], ...)"; a filtered index gets "WHERE [f] IS NOT NULL AND
+// ..." over its nullable key fields, since SQL Server counts NULLs as equal keys and Access does not.
+std::string CreateIndexStatement(const CarriedIndex& index, const std::string& table);
+
 // "CREATE TABLE [name] (" with one CR LF-separated line per column and primary key, then ")".
 std::string CreateTableText(const std::string& destinationName, const TableColumns& columns,
                             const TableIndexes& indexes);

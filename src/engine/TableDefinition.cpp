@@ -3,6 +3,7 @@
 #include "DefaultValue.h"
 #include "SchemaDocument.h"
 #include "SqlLiterals.h"
+#include "TSqlStatements.h"
 #include "lib/Convert.h"
 #include "lib/Error.h"
 
@@ -21,12 +22,6 @@ AccessType strictType(const std::string& text) {
         throw Error(errc::TypeMismatch, "Verdix.modMySql.GetCreateTable",
                     "Type mismatch: the field type '" + text + "' is not a number");
     return accessTypeOf(static_cast<long long>(std::nearbyint(number)));
-}
-
-std::string removeAll(std::string text, const std::string& part) {
-    for (std::size_t at; (at = text.find(part)) != std::string::npos;)
-        text.erase(at, part.size());
-    return text;
 }
 
 // Names of the fields that belong to a primary key, by the index's Primary text "1".
@@ -49,13 +44,12 @@ std::string columnDefinition(const pugi::xml_node& field, bool notNull, const Ta
                                           toInteger(Variant(childText(field, "Scale"))), options);
     if (type.unknown)
         notes.push_back("- column " + name + " has an unknown type; its stored bytes were copied");
-    std::string definition = SafeFieldName(name) + " ";
-    definition += notNull ? removeAll(type.text, " NULL") + " NOT NULL" : type.text;
+    std::string defaultClause;
     if (options.transferDefaultValues) {
         const DefaultValue value =
             TranslateDefault(childText(field, "DefaultValue"),
                              {name, accessType, type.text, options.unicode, DateColumnOf(accessType, options)});
-        definition += value.clause;
+        defaultClause = value.clause;
         if (!value.note.empty())
             notes.push_back(value.note);
     }
@@ -63,9 +57,7 @@ std::string columnDefinition(const pugi::xml_node& field, bool notNull, const Ta
     // takes IDENTITY only on an integer column, and on one column of a table.
     identity = identity && options.transferAutonumbers && field.child("Attributes").attribute("Bit5") &&
                MappingOf(accessType).identity;
-    if (identity)
-        definition += " IDENTITY";
-    return definition;
+    return ColumnDefinitionText(name, type.text, notNull, defaultClause, identity);
 }
 
 // The fields of a table by name, and which of them become columns.
@@ -101,17 +93,6 @@ bool indexIsCarried(const pugi::xml_node& index, const std::string& sourceName, 
             return false;
     }
     return true;
-}
-
-std::string bracketedList(const std::vector<std::string>& names, const char* separator, const char* after = "") {
-    std::string list;
-    for (const std::string& name : names) {
-        if (!list.empty())
-            list += separator;
-        appendBracketed(list, name);
-        list += after;
-    }
-    return list;
 }
 
 } // namespace
@@ -153,18 +134,10 @@ TableIndexes DefineIndexes(const pugi::xml_node& table, const std::string& sourc
                            const TableDefinitionOptions& options) {
     TableIndexes indexes;
     for (const CarriedIndex& index : CarriedIndexes(table, sourceName, selection, options)) {
-        const std::string columns = bracketedList(index.fields, ", ");
-        if (index.primary) {
-            indexes.primaryKeys.push_back("PRIMARY KEY (" + columns + ")");
-            continue;
-        }
-        std::string statement = std::string("CREATE ") + (index.unique ? "UNIQUE INDEX" : "INDEX") + " " +
-                                SafeTableName(index.name) + " ON " + SafeTableName(destinationName) + " (" + columns +
-                                ")";
-        // Access lets any number of rows hold NULL in a unique index; SQL Server counts NULLs as equal.
-        if (index.filtered)
-            statement += " WHERE " + bracketedList(index.nullableFields, " AND ", " IS NOT NULL");
-        indexes.secondary.push_back(std::move(statement));
+        if (index.primary)
+            indexes.primaryKeys.push_back(PrimaryKeyClause(index.fields));
+        else
+            indexes.secondary.push_back(CreateIndexStatement(index, destinationName));
     }
     return indexes;
 }
