@@ -3,7 +3,7 @@
 #include "engine/ConversionRun.h"
 #include "lib/Error.h"
 #include "lib/FileSystem.h"
-#include "lib/Ini.h"
+#include "settings/AutomaticSettings.h"
 #include "settings/DefaultLocations.h"
 #include "settings/ProcessState.h"
 #include "source/AccessDatabase.h"
@@ -27,19 +27,12 @@ void saveAutomaticSettings(frmMain& form, int& step) {
         return;
     step = 110;
     const DictionaryPtr settings = GetSettingsFromForm(form);
-    step = 120;
-    const DictionaryPtr section = settings->dictionaryAt(kSettingsSection);
-    step = 130;
-    if (!form.state().savePasswords) {
-        step = 140;
-        section->set("sourcepassword", "");
-        step = 150;
-        section->set("destinationpassword", "");
-    }
+    // The folder is made first so that a folder that cannot be made (line 160) is told apart from a
+    // file that cannot be written (line 170).
     step = 160;
     MkDirRecurse(ApplicationDataFolder());
     step = 170;
-    WriteIniFile(*settings, DefaultSettingsPath());
+    SaveAutomaticSettings(*settings, form.state().savePasswords, DefaultSettingsPath());
 }
 
 // Steps 190 to 260: the progress page, with only Cancel, and an empty status list and report.

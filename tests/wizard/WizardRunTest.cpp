@@ -20,6 +20,10 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <filesystem>
+
+#include <sys/stat.h>
+
 using namespace tabulon;
 using namespace tabulon::test;
 
@@ -55,6 +59,7 @@ private slots:
     void cleanup() { QCOMPARE(visibleTopLevelWindows(), 0); }
 
     void fullRunToADumpEndsOnTheResultPage();
+    void keptPasswordsMakeTheAutomaticFileTheOwnersAlone();
     void sourceThatDoesNotOpenIsNamed();
     void passwordOfTheSourcePageOpensTheDatabase();
     void backAndForwardKeepTheTreeSelection();
@@ -100,6 +105,21 @@ void WizardRunTest::fullRunToADumpEndsOnTheResultPage() {
     const QTreeWidget* status = fixture.find<QTreeWidget>("lvStatusLog");
     QVERIFY(status->topLevelItemCount() > 4);
     QCOMPARE(status->topLevelItem(0)->data(0, Qt::UserRole).toString(), QStringLiteral("K1"));
+}
+
+void WizardRunTest::keptPasswordsMakeTheAutomaticFileTheOwnersAlone() {
+    const mode_t savedMask = ::umask(022); // new files readable by everyone, as most systems have it
+    WizardFixture fixture;
+    fixture.state().savePasswords = true;
+    fixture.find<QLineEdit>("txtSourcePassword")->setText(QStringLiteral("typed"));
+    walkToTransferOptions(fixture, testData(kBasicTypes));
+    fixture.click("cmdFinish");
+    ::umask(savedMask);
+
+    const std::string saved = fixture.path("Corvane/Tabulon/wizard.ini");
+    QCOMPARE(toText(ReadIniFile(saved)->dictionaryAt("Verdix Tessoral")->get("sourcepassword")), std::string("typed"));
+    const auto rights = std::filesystem::status(saved).permissions();
+    QCOMPARE(static_cast<unsigned>(rights) & 0777u, 0600u);
 }
 
 void WizardRunTest::sourceThatDoesNotOpenIsNamed() {
