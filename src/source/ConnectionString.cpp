@@ -22,24 +22,6 @@ bool IsAccdbFile(const std::string& fileName) {
     return endsWith(lower, ".accdb") || endsWith(lower, ".accde");
 }
 
-std::string GetAccessConnectionString(const std::string& fileName, const std::string& systemDatabase,
-                                      const std::string& userName, const std::string& password) {
-    if (IsAccdbFile(fileName)) {
-        std::string text = "Provider=Microsoft.ACE.OLEDB.12.0;Data Source=" + fileName;
-        if (!password.empty())
-            text += ";Jet OLEDB:Database Password=" + password + ";";
-        else
-            text += ";Persist Security Info=False;";
-        return text;
-    }
-    std::string text = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + fileName + ";";
-    if (!systemDatabase.empty())
-        text += "Jet OLEDB:System database=" + systemDatabase + ";User Id=" + userName + ";Password=" + password + ";";
-    else if (!password.empty())
-        text += "Jet OLEDB:Database Password=" + password + ";";
-    return text;
-}
-
 void CreateDaoEngine() {
     // The reader's engine is libmdb; it is usable when it reports its version and the library was loaded.
     const char* version = mdb_get_version();

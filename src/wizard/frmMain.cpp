@@ -1,11 +1,11 @@
 #include "wizard/frmMain.h"
 
-#include "lib/Convert.h"
 #include "lib/Error.h"
 #include "settings/Desktop.h"
 #include "settings/ProcessState.h"
 #include "settings/UserInterface.h"
 #include "settings/UserStore.h"
+#include "source/ConnectionString.h"
 #include "tabulon/Version.h"
 #include "wizard/FormSettings.h"
 #include "wizard/PageBuilders.h"
@@ -196,12 +196,8 @@ Progress& frmMain::progress() {
 // ---- enabling rules ---------------------------------------------------------------------------
 
 void frmMain::UpdateSecurityFields() {
-    const std::string name = toLowerAscii(m_ui.txtSourceFilename->text().toStdString());
-    const auto endsWith = [&name](const std::string& suffix) {
-        return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
-    };
     // The newer format knows no workgroup files: only its password applies.
-    const bool newerFormat = endsWith(".accdb") || endsWith(".accde");
+    const bool newerFormat = IsAccdbFile(m_ui.txtSourceFilename->text().toStdString());
     m_ui.txtSourceSystemDatabase->setEnabled(!newerFormat);
     m_ui.txtSourceUsername->setEnabled(!newerFormat);
     m_ui.cmdSystemDatabaseBrowse->setEnabled(!newerFormat);
