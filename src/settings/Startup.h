@@ -32,9 +32,6 @@ public:
     // An unattended run never falls back to the defaults: it halts with exit status NoSettings.
     void LoadStartupSettings();
 
-    // The step text at this moment.
-    const std::string& stepText() const { return m_step; }
-
 private:
     void runSteps();
     void setStep(std::string text) { m_step = std::move(text); }
