@@ -1,5 +1,6 @@
 #include "LogFile.h"
 
+#include "lib/DateTime.h"
 #include "lib/Error.h"
 #include "lib/FileSystem.h"
 
@@ -22,29 +23,10 @@ void createFolderOf(const std::string& path) {
     throw fileSystemError(std::error_code(error, std::generic_category()), path, errc::PathNotFound);
 }
 
-void appendPadded(std::string& out, int value, int width) {
-    std::string digits = std::to_string(value);
-    if (static_cast<int>(digits.size()) < width)
-        out.append(static_cast<std::size_t>(width) - digits.size(), '0');
-    out += digits;
-}
-
 } // namespace
 
 std::string LogTimeStamp(const LocalTime& t) {
-    std::string stamp;
-    appendPadded(stamp, t.year, 4);
-    stamp += '-';
-    appendPadded(stamp, t.month, 2);
-    stamp += '-';
-    appendPadded(stamp, t.day, 2);
-    stamp += ' ';
-    appendPadded(stamp, t.hour, 2);
-    stamp += ':';
-    appendPadded(stamp, t.minute, 2);
-    stamp += ':';
-    appendPadded(stamp, t.second, 2);
-    return stamp;
+    return DateTime::Parts{t.year, t.month, t.day, t.hour, t.minute, t.second}.isoText(' ');
 }
 
 std::string FormatLogEntry(const LocalTime& time, std::string_view text) {

@@ -84,20 +84,22 @@ DateTime DateTime::oleZero() {
     return DateTime{kOleEpochDays * kTicksPerDay};
 }
 
-std::string DateTime::toIsoSeconds() const {
-    const Parts p = parts();
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
-                  p.second);
+std::string DateTime::Parts::isoText(char separator) const {
+    char buffer[96];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d%c%02d:%02d:%02d", year, month, day, separator, hour, minute,
+                  second);
     return buffer;
+}
+
+std::string DateTime::toIsoSeconds() const {
+    return parts().isoText(' ');
 }
 
 std::string DateTime::toIsoMilliseconds() const {
     const Parts p = parts();
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", p.year, p.month, p.day, p.hour, p.minute,
-                  p.second, static_cast<int>(p.fractionTicks / 10'000));
-    return buffer;
+    char milliseconds[16];
+    std::snprintf(milliseconds, sizeof milliseconds, ".%03d", static_cast<int>(p.fractionTicks / 10'000));
+    return p.isoText(' ') + milliseconds;
 }
 
 } // namespace tabulon

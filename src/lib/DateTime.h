@@ -17,6 +17,10 @@ struct DateTime {
     struct Parts {
         int year = 1, month = 1, day = 1, hour = 0, minute = 0, second = 0;
         std::int64_t fractionTicks = 0; // below one second
+
+        // "YYYY-MM-DD", `separator`, "hh:mm:ss" of the fields as they stand (none is normalised, the
+        // fraction is left out); a year beyond 9999 is written whole.
+        std::string isoText(char separator) const;
     };
 
     static DateTime fromParts(const Parts& parts);

@@ -38,6 +38,9 @@ TEST(DateTime, formatsWithPadding) {
     EXPECT_EQ(make(2009, 3, 7, 14, 5, 9).toIsoSeconds(), "2009-03-07 14:05:09");
     EXPECT_EQ(make(100, 1, 1).toIsoMilliseconds(), "0100-01-01 00:00:00.000");
     EXPECT_EQ(make(2024, 1, 1, 12, 34, 56, 789).toIsoMilliseconds(), "2024-01-01 12:34:56.789");
+    // The parts' own text takes the separator and the fields as given: a clock's leap second stays.
+    EXPECT_EQ((DateTime::Parts{2016, 12, 31, 23, 59, 60}.isoText('T')), "2016-12-31T23:59:60");
+    EXPECT_EQ((DateTime::Parts{12345, 6, 7, 8, 9, 1, 5'000'000}.isoText(' ')), "12345-06-07 08:09:01");
 }
 
 TEST(DateTime, partsRoundTripBeforeYearOne) {

@@ -1,10 +1,10 @@
 #include "AccessDates.h"
 
 #include "Lexer.h"
+#include "lib/DateTime.h"
 
 #include <array>
 #include <cctype>
-#include <cstdio>
 #include <vector>
 
 namespace tabulon::accesssql {
@@ -119,10 +119,7 @@ std::optional<std::string> accessDateToIso(std::string_view text) {
     const std::size_t used = readDate(pieces, d);
     if (pieces.empty() || !readTime(pieces, used, d))
         return std::nullopt;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", d.year, d.month, d.day, d.hour, d.minute,
-                  d.second);
-    return std::string(buffer);
+    return DateTime::Parts{d.year, d.month, d.day, d.hour, d.minute, d.second}.isoText('T');
 }
 
 std::string isoDateLiteral(const std::string& iso) {
