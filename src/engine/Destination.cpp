@@ -7,16 +7,14 @@
 namespace tabulon {
 
 std::optional<Error> Destination::attempt(std::string_view statement) {
-    if (!runsStatements()) {
-        execute(statement);
-        return std::nullopt;
-    }
     try {
         execute(statement);
-        return std::nullopt;
     } catch (const Error& error) {
+        if (!runsStatements())
+            throw; // a script rejects nothing: this is a failure to write it
         return error;
     }
+    return std::nullopt;
 }
 
 std::optional<Error> Destination::attemptBatch(std::string_view statement) {

@@ -41,19 +41,6 @@ public:
         return v.type() == Variant::Type::Boolean ? v.boolean() : toText(v) != "0";
     }
 
-    // `unicode` is on unless it holds 0, as a number or as the text "0".
-    bool unicode() const {
-        const Variant& unicode = value("unicode");
-        switch (unicode.type()) {
-        case Variant::Type::Boolean:
-            return unicode.boolean();
-        case Variant::Type::Text:
-            return unicode.text() != "0";
-        default:
-            return !unicode.isNumber() || toInteger(unicode) != 0 || toText(unicode) != "0";
-        }
-    }
-
 private:
     const Dictionary& m_section;
 };
@@ -85,7 +72,7 @@ RunOptions ReadRunOptions(const Dictionary& section) {
     options.transferQueries = read.onUnlessZero("transferqueries");
 
     TableDefinitionOptions& definition = options.definition;
-    definition.unicode = read.unicode();
+    definition.unicode = read.onUnlessZero("unicode");
     definition.dateTimeType = read.text("datetimetype");
     definition.transferDefaultValues = read.flag("transferdefaultvalues", options.unreadable);
     definition.transferAutonumbers = read.flag("transferautonumbers", options.unreadable);

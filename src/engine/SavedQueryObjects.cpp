@@ -91,12 +91,10 @@ private:
         for (const std::string& note : plan.notes)
             notes.push_back(oneLine(note));
         m_destination.heading(objectWord(plan) + " for the saved query '" + oneLine(plan.name) + "'", notes);
-        std::optional<Error> error;
-        const std::string* statement = &plan.dropSql;
-        if (m_dropFirst)
-            error = m_destination.attemptBatch(plan.dropSql);
+        std::optional<Error> error = m_dropFirst ? m_destination.attemptBatch(plan.dropSql) : std::nullopt;
+        const std::string& statement = error ? plan.dropSql : plan.createSql;
         if (!error)
-            error = m_destination.attemptBatch(*(statement = &plan.createSql));
+            error = m_destination.attemptBatch(plan.createSql);
         if (!m_destination.runsStatements()) {
             appendLine("- " + objectWord(plan) + " '" + plan.name + "' written");
         } else if (!error) {
@@ -104,7 +102,7 @@ private:
         } else {
             m_failed.insert(toLowerAscii(plan.name));
             appendLine("- Creating " + toLowerAscii(objectWord(plan)) + " '" + plan.name + "' failed");
-            appendLine("- SQL: " + oneLine(*statement));
+            appendLine("- SQL: " + oneLine(statement));
             appendLine("- Error: " + std::to_string(error->number()) + " (" + errorNumberHex(error->number()) + ") " +
                        oneLine(error->description()));
         }
